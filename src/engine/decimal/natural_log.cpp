@@ -1,0 +1,396 @@
+#include "decimal/natural_log.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <limits>
+#include <mutex>
+#include <vector>
+
+#include "kernel/limbs.h"
+
+namespace ovn::decimal::logarithm {
+namespace {
+
+using kernel::StepHook;
+using kernel::Within;
+
+constexpr std::size_t kDigitsPerLimb = 9;
+constexpr std::array<Limb, kDigitsPerLimb + 1> kPowersOfTen = {
+    1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};
+
+// The primes whose logarithms the argument reduction uses, and for each the largest power below 10^9,
+// by which TimesPrimePower and OverPrimePower step.
+constexpr std::array<Limb, 4> kSmallPrimes = {2, 3, 5, 7};
+constexpr std::array<unsigned, 4> kExponentsPerLimb = {29, 18, 12, 10};
+
+// ln 2, ln 3, ln 5 and ln 7 as integer combinations of atanh(1/n) for n = 251, 449, 4801, 8749: the four
+// constants share four series, which gain 4.8 to 7.9 digits a term.
+constexpr std::array<Limb, 4> kAtanhDenominators = {251, 449, 4801, 8749};
+constexpr std::array<std::array<int, 4>, 4> kPrimeLogWeights = {
+    {{144, 54, -38, 62}, {228, 86, -60, 98}, {334, 126, -88, 144}, {404, 152, -106, 174}}};
+
+// The reduction divides by 2^a 3^b 5^c 7^d with |b|, |c|, |d| up to this bound: the 35,937 choices of
+// (b, c, d) leave every mantissa within 3.7e-5 of one, so that the series gains at least 9.5 digits a term
+// (8.4 with a bound of 10; 10.6 with 30, whose table is six times larger).
+constexpr long kReductionRange = 16;
+
+// DivideInPieces yields after every quotient piece of this many limbs: about 10 ms at 32,000 digits.
+constexpr std::size_t kDivisionPieceLimbs = 256;
+
+struct Signed {
+  bool negative = false;
+  DecimalNatural magnitude;
+};
+
+Signed Add(const Signed& a, const Signed& b) {
+  if (a.negative == b.negative) return {a.negative, a.magnitude + b.magnitude};
+  if (a.magnitude >= b.magnitude) return {a.negative, a.magnitude - b.magnitude};
+  return {b.negative, b.magnitude - a.magnitude};
+}
+
+DecimalNatural One(std::size_t limbs) {
+  return kernel::ShiftLimbsLeft(DecimalNatural(1), limbs);
+}
+
+// The product of two fixed-point values, cut off: within 1 ulp below the true product.
+DecimalNatural MultiplyFixed(const DecimalNatural& a, const DecimalNatural& b, std::size_t limbs) {
+  return kernel::ShiftLimbsRight(a * b, limbs);
+}
+
+// The leading digits of n as a value in [1, 10).
+double LeadingMantissa(const DecimalNatural& n) {
+  const auto limbs = n.limbs();
+  double lead = limbs.back();
+  if (limbs.size() > 1) lead = lead * kernel::kDecimalBase + limbs[limbs.size() - 2];
+  return lead / std::pow(10.0, std::floor(std::log10(lead)));
+}
+
+// p^k as factors below 10^9, for a prime p below 10: as many of the largest power as fit, then the rest.
+std::vector<Limb> PrimePowerSteps(Limb p, std::uint64_t k) {
+  const auto index =
+      static_cast<std::size_t>(std::find(kSmallPrimes.begin(), kSmallPrimes.end(), p) - kSmallPrimes.begin());
+  std::vector<Limb> steps;
+  while (k > 0) {
+    const std::uint64_t exponent = std::min<std::uint64_t>(k, kExponentsPerLimb[index]);
+    Limb factor = 1;
+    for (std::uint64_t i = 0; i < exponent; ++i) factor *= p;
+    steps.push_back(factor);
+    k -= exponent;
+  }
+  return steps;
+}
+
+// atanh(1/n) to `limbs` limbs. Every power and term is cut off, each term within 2 ulps, the tail after
+// the last non-zero power below 1 ulp: within 2k + 1 ulps for k terms.
+DecimalNatural AtanhOfReciprocal(Limb n, std::size_t limbs, const StepHook& on_step) {
+  const Limb n_squared = n * n;
+  const double expected_terms = kDigitsPerLimb * static_cast<double>(limbs) / (2 * std::log10(n));
+  DecimalNatural power = DivideSmall(One(limbs), n);  // 1 / n^(2k+1)
+  DecimalNatural sum = power;
+  for (Limb k = 1;; ++k) {
+    power = DivideSmall(power, n_squared);
+    if (power.is_zero()) return sum;
+    sum = sum + DivideSmall(power, 2 * k + 1);
+    if (on_step) on_step(std::min(1.0, k / expected_terms));
+  }
+}
+
+struct PrimeLogCache {
+  std::mutex mutex;
+  std::size_t limbs = 0;
+  std::array<DecimalNatural, 4> values;
+};
+
+// ln 2, ln 3, ln 5, ln 7 to `limbs` limbs, each within 2 ulps. They are computed with one limb more, where
+// the weights (836 at most in all) times the series' errors stay below 4 10^8 ulps for any precision under
+// 10^5 limbs (ten times what the longest text needs), so that the cut to `limbs` leaves them within 1.4
+// ulps; a further cut stays within 2.
+std::array<DecimalNatural, 4> PrimeLogs(std::size_t limbs, const StepHook& on_step) {
+  static PrimeLogCache cache;
+  std::lock_guard lock(cache.mutex);
+  if (cache.limbs < limbs) {
+    const std::size_t work = limbs + 1;
+    std::array<DecimalNatural, 4> series;
+    for (std::size_t i = 0; i < series.size(); ++i) {
+      series[i] = AtanhOfReciprocal(kAtanhDenominators[i], work, Within(on_step, i / 4.0, (i + 1) / 4.0));
+    }
+    for (std::size_t p = 0; p < kSmallPrimes.size(); ++p) {
+      DecimalNatural plus, minus;
+      for (std::size_t i = 0; i < series.size(); ++i) {
+        const int weight = kPrimeLogWeights[p][i];
+        DecimalNatural& side = weight > 0 ? plus : minus;
+        side = side + kernel::MulSmall(series[i], static_cast<Limb>(std::abs(weight)));
+      }
+      cache.values[p] = kernel::ShiftLimbsRight(plus - minus, 1);
+    }
+    cache.limbs = limbs;
+  }
+  std::array<DecimalNatural, 4> logs;
+  for (std::size_t p = 0; p < logs.size(); ++p)
+    logs[p] = kernel::ShiftLimbsRight(cache.values[p], cache.limbs - limbs);
+  return logs;
+}
+
+using SmoothExponents = std::array<long, 4>;
+
+double LnOfSmallPrime(std::size_t index) {
+  return std::log(static_cast<double>(kSmallPrimes[index]));
+}
+
+// 3^b 5^c 7^d for |b|, |c|, |d| <= kReductionRange, ordered by the fractional part of log2 of the product:
+// the power of 2 that best completes a product to a given value follows from that part alone. The part is
+// kept as a float, which only has to tell neighbours 10^-5 apart.
+struct OddSmoothNumber {
+  float log2_fraction;
+  std::array<std::int8_t, 3> exponents;
+};
+
+const std::vector<OddSmoothNumber>& OddSmoothNumbers() {
+  static const std::vector<OddSmoothNumber> table = [] {
+    const double log2_of_3 = LnOfSmallPrime(1) / LnOfSmallPrime(0);
+    const double log2_of_5 = LnOfSmallPrime(2) / LnOfSmallPrime(0);
+    const double log2_of_7 = LnOfSmallPrime(3) / LnOfSmallPrime(0);
+    std::vector<OddSmoothNumber> numbers;
+    numbers.reserve(static_cast<std::size_t>(std::pow(2 * kReductionRange + 1, 3)));
+    for (long b = -kReductionRange; b <= kReductionRange; ++b) {
+      for (long c = -kReductionRange; c <= kReductionRange; ++c) {
+        for (long d = -kReductionRange; d <= kReductionRange; ++d) {
+          const double log2 = b * log2_of_3 + c * log2_of_5 + d * log2_of_7;
+          numbers.push_back(
+              {static_cast<float>(log2 - std::floor(log2)),
+               {static_cast<std::int8_t>(b), static_cast<std::int8_t>(c), static_cast<std::int8_t>(d)}});
+        }
+      }
+    }
+    std::sort(numbers.begin(), numbers.end(), [](const OddSmoothNumber& x, const OddSmoothNumber& y) {
+      return x.log2_fraction < y.log2_fraction;
+    });
+    return numbers;
+  }();
+  return table;
+}
+
+// The exponents of 2, 3, 5, 7 whose product lies nearest to e^ln_m: the odd part's fraction of log2 must lie
+// nearest to that of e^ln_m, on the circle; the two neighbours of its place in the table are compared.
+SmoothExponents NearestSmoothNumber(double ln_m) {
+  const std::vector<OddSmoothNumber>& table = OddSmoothNumbers();
+  const double log2_m = ln_m / LnOfSmallPrime(0);
+  const auto above = std::lower_bound(
+      table.begin(), table.end(), static_cast<float>(log2_m - std::floor(log2_m)),
+      [](const OddSmoothNumber& number, float fraction) { return number.log2_fraction < fraction; });
+  double best = std::numeric_limits<double>::infinity();
+  SmoothExponents nearest{};
+  for (const auto& candidate : {above == table.end() ? table.front() : *above,
+                                above == table.begin() ? table.back() : *std::prev(above)}) {
+    const long b = candidate.exponents[0], c = candidate.exponents[1], d = candidate.exponents[2];
+    const double rest = ln_m - (b * LnOfSmallPrime(1) + c * LnOfSmallPrime(2) + d * LnOfSmallPrime(3));
+    const long a = std::lround(rest / LnOfSmallPrime(0));
+    const double distance = std::fabs(rest - a * LnOfSmallPrime(0));
+    if (distance < best) {
+      best = distance;
+      nearest = {a, b, c, d};
+    }
+  }
+  return nearest;
+}
+
+// m / (2^a 3^b 5^c 7^d): the multiplications come first and are exact, and floor(floor(v / d1) / d2) is
+// floor(v / (d1 d2)), so the quotient is cut off once: within 1 ulp.
+DecimalNatural DivideBySmoothNumber(DecimalNatural m, const SmoothExponents& exponents) {
+  for (std::size_t p = 0; p < exponents.size(); ++p) {
+    if (exponents[p] < 0) {
+      m = TimesPrimePower(std::move(m), kSmallPrimes[p], static_cast<std::uint64_t>(-exponents[p]));
+    }
+  }
+  for (std::size_t p = 0; p < exponents.size(); ++p) {
+    if (exponents[p] > 0) {
+      m = OverPrimePower(std::move(m), kSmallPrimes[p], static_cast<std::uint64_t>(exponents[p]));
+    }
+  }
+  return m;
+}
+
+// e_2 ln 2 + e_3 ln 3 + e_5 ln 5 + e_7 ln 7 to `limbs` limbs, within 2 ulps: summed with one limb more,
+// where the weights (below 70,000 for any text the engine takes) times 2 ulps stay below 2 10^-4 of an ulp
+// at `limbs`, then cut off.
+Signed SmoothLog(const SmoothExponents& exponents, std::size_t limbs, const StepHook& on_step) {
+  if (std::all_of(exponents.begin(), exponents.end(), [](long e) { return e == 0; })) return {};
+  const std::array<DecimalNatural, 4> logs = PrimeLogs(limbs + 1, on_step);
+  Signed sum;
+  for (std::size_t p = 0; p < exponents.size(); ++p) {
+    if (exponents[p] == 0) continue;
+    const Limb weight = static_cast<Limb>(std::labs(exponents[p]));
+    sum = Add(sum, Signed{exponents[p] < 0, kernel::MulSmall(logs[p], weight)});
+  }
+  sum.magnitude = kernel::ShiftLimbsRight(sum.magnitude, 1);
+  return sum;
+}
+
+struct SeriesSum {
+  DecimalNatural value;
+  std::uint64_t error_ulps;
+};
+
+// sum powers[r] / (2 (first + r) + 1) over r < count, each power cut to its top limbs (drop limbs fewer).
+// Two neighbouring terms share one division, p1 / d1 + p2 / d2 = (p1 d2 + p2 d1) / (d1 d2), while d1 d2 fits
+// a limb. Each term is within 3 ulps: 1 for the power's cut and its own error, 1 for the division's.
+DecimalNatural BlockSum(const std::vector<DecimalNatural>& powers, std::size_t first, std::size_t count,
+                        std::size_t drop) {
+  DecimalNatural sum;
+  for (std::size_t r = 0; r < count;) {
+    const auto d1 = static_cast<Limb>(2 * (first + r) + 1);
+    const DecimalNatural p1 = kernel::ShiftLimbsRight(powers[r], drop);
+    if (r + 1 < count && std::uint64_t{d1} * (d1 + 2) < kernel::kDecimalBase) {
+      const DecimalNatural p2 = kernel::ShiftLimbsRight(powers[r + 1], drop);
+      sum = sum + DivideSmall(kernel::MulSmall(p1, d1 + 2) + kernel::MulSmall(p2, d1), d1 * (d1 + 2));
+      r += 2;
+    } else {
+      sum = sum + DivideSmall(p1, d1);
+      r += 1;
+    }
+  }
+  return sum;
+}
+
+// sum u^j / (2j + 1) for 0 <= u < 10^-8 (the reduction leaves u below 3.4e-10), to `limbs` limbs, by
+// rectangular splitting: the powers u .. u^block are formed once, each block of terms then costs only
+// divisions by small numbers, and Horner's rule in u^block joins the blocks. Block i ends up scaled by
+// u^(i block), so it is summed and joined only to the limbs that reach the result, and one more: the later
+// blocks cost less and less.
+// Error: each stage (a block sum, within 3 ulps a term, plus 1 ulp for the product's cut and 2.02 for the
+// cut u^block) is within 3 block + 4 of its own ulps, which weigh at most 10^-8 of the result's for every
+// stage but the first; the tail is below 1 ulp: within 3 block + 6 ulps.
+SeriesSum AtanhSeries(const DecimalNatural& u, std::size_t limbs, const StepHook& on_step) {
+  if (u.is_zero()) return {One(limbs), 1};
+  // u < 10^-decay; n terms leave a tail below u^n <= 10^-(9 limbs + 1).
+  const double digits = static_cast<double>(kDigitsPerLimb * limbs);
+  const double decay = digits - (Log10(u) + 1e-9);
+  const auto terms = static_cast<std::size_t>(std::ceil((digits + 1) / decay));
+  // The powers cost full multiplications, the Horner steps on shrinking numbers about 0.4 of one on
+  // average: sqrt(0.4 n) powers balance the two.
+  const std::size_t block =
+      std::max<std::size_t>(1, static_cast<std::size_t>(std::sqrt(0.4 * static_cast<double>(terms))));
+  const std::size_t blocks = (terms + block - 1) / block;
+  // Progress counts multiplications: block for the powers, blocks - 1 for Horner's rule.
+  const auto steps = static_cast<double>(block + blocks);
+  std::vector<DecimalNatural> powers{One(limbs)};
+  for (std::size_t r = 1; r <= block; ++r) {
+    powers.push_back(MultiplyFixed(powers.back(), u, limbs));
+    if (on_step) on_step(static_cast<double>(r) / steps);
+  }
+  DecimalNatural sum;  // the blocks after i, to sum_limbs limbs
+  std::size_t sum_limbs = 0;
+  for (std::size_t i = blocks; i-- > 0;) {
+    const double weight_digits = static_cast<double>(i * block) * decay;
+    const auto drop = std::min(
+        limbs, static_cast<std::size_t>(std::max(0.0, std::floor(weight_digits / kDigitsPerLimb) - 1)));
+    const std::size_t first = i * block;
+    DecimalNatural stage = BlockSum(powers, first, std::min(block, terms - first), drop);
+    if (i + 1 < blocks) {
+      stage = stage + kernel::ShiftLimbsRight(sum * kernel::ShiftLimbsRight(powers[block], drop), sum_limbs);
+    }
+    sum = std::move(stage);
+    sum_limbs = limbs - drop;
+    if (on_step) on_step(static_cast<double>(block + blocks - i) / steps);
+  }
+  return {std::move(sum), 3 * block + 6};
+}
+
+// ln y = 2 atanh((y - 1) / (y + 1)) for y near one, y within 2 ulps of its true value. t is then within
+// 2 ulps (1 from y, as dt/dy <= 1/2, and 1 for its cut), atanh(t) within 1.01 times that, plus t times the
+// series' error, plus 1 ulp for the product's cut; doubled.
+Bounded LogNearOne(const DecimalNatural& y, std::size_t limbs, const StepHook& on_step) {
+  const DecimalNatural one = One(limbs);
+  const bool below_one = y < one;
+  const DecimalNatural distance = below_one ? one - y : y - one;
+  const DecimalNatural t =
+      DivideInPieces(kernel::ShiftLimbsLeft(distance, limbs), y + one, Within(on_step, 0.0, 0.1)).quotient;
+  const SeriesSum series = AtanhSeries(MultiplyFixed(t, t, limbs), limbs, Within(on_step, 0.1, 1.0));
+  const DecimalNatural atanh = MultiplyFixed(t, series.value, limbs);
+  return {below_one, atanh + atanh, 2 * (series.error_ulps + 5)};
+}
+
+}  // namespace
+
+std::size_t DigitCount(const DecimalNatural& n) {
+  if (n.is_zero()) return 0;
+  std::size_t digits = kDigitsPerLimb * (n.size() - 1);
+  for (Limb top = n.limbs().back(); top != 0; top /= 10) ++digits;
+  return digits;
+}
+
+double Log10(const DecimalNatural& n) {
+  if (n.is_zero()) return -std::numeric_limits<double>::infinity();
+  return std::log10(LeadingMantissa(n)) + static_cast<double>(DigitCount(n) - 1);
+}
+
+DecimalNatural DivideSmall(const DecimalNatural& n, Limb d, Limb* remainder) {
+  std::vector<Limb> quotient(n.limbs().begin(), n.limbs().end());
+  const Limb rest =
+      kernel::divrem_1<kernel::kDecimalBase>(quotient.data(), quotient.data(), quotient.size(), d);
+  if (remainder != nullptr) *remainder = rest;
+  return DecimalNatural::FromLimbs(std::move(quotient));
+}
+
+kernel::QuotientRemainder<kernel::kDecimalBase> DivideInPieces(const DecimalNatural& n,
+                                                               const DecimalNatural& d,
+                                                               const StepHook& on_step) {
+  const auto limbs = n.limbs();
+  if (limbs.size() <= d.size() + kDivisionPieceLimbs) return kernel::DivMod(n, d);
+  std::vector<Limb> quotient(limbs.size());
+  DecimalNatural rest;
+  for (std::size_t end = limbs.size(); end > 0;) {
+    const std::size_t begin = end > kDivisionPieceLimbs ? end - kDivisionPieceLimbs : 0;
+    const DecimalNatural piece =
+        DecimalNatural::FromLimbs({limbs.begin() + static_cast<std::ptrdiff_t>(begin),
+                                   limbs.begin() + static_cast<std::ptrdiff_t>(end)});
+    // rest < d, so this piece of the quotient stays below 10^(9 (end - begin)).
+    auto [digits, remainder] = kernel::DivMod(kernel::ShiftLimbsLeft(rest, end - begin) + piece, d);
+    std::copy(digits.limbs().begin(), digits.limbs().end(),
+              quotient.begin() + static_cast<std::ptrdiff_t>(begin));
+    rest = std::move(remainder);
+    end = begin;
+    if (on_step) on_step(1.0 - static_cast<double>(end) / static_cast<double>(limbs.size()));
+  }
+  return {DecimalNatural::FromLimbs(std::move(quotient)), std::move(rest)};
+}
+
+DecimalNatural ScaleByPowerOfTen(const DecimalNatural& n, long shift) {
+  if (shift >= 0) return TimesPowerOfTen(n, static_cast<std::size_t>(shift));
+  const auto places = static_cast<std::size_t>(-shift);
+  return DivideSmall(kernel::ShiftLimbsRight(n, places / kDigitsPerLimb),
+                     kPowersOfTen[places % kDigitsPerLimb]);
+}
+
+DecimalNatural TimesPrimePower(DecimalNatural n, Limb p, std::uint64_t k) {
+  for (Limb factor : PrimePowerSteps(p, k)) n = kernel::MulSmall(n, factor);
+  return n;
+}
+
+DecimalNatural OverPrimePower(DecimalNatural n, Limb p, std::uint64_t k) {
+  for (Limb divisor : PrimePowerSteps(p, k)) n = DivideSmall(n, divisor);
+  return n;
+}
+
+// x = m 10^e with 1 <= m < 10, and m = y 2^a 3^b 5^c 7^d with y near one, so that
+// ln x = ln y + (a + e) ln 2 + b ln 3 + (c + e) ln 5 + d ln 7. m is cut off (1 ulp), y within 2 ulps.
+Bounded NaturalLog(const ScaledNumber& x, std::size_t limbs, const StepHook& on_step) {
+  const std::size_t digits = DigitCount(x.magnitude);
+  const long decimal_exponent = static_cast<long>(digits) - 1 - static_cast<long>(x.scale);
+  const DecimalNatural m = ScaleByPowerOfTen(
+      x.magnitude, static_cast<long>(kDigitsPerLimb * limbs) - static_cast<long>(digits - 1));
+  SmoothExponents exponents = NearestSmoothNumber(std::log(LeadingMantissa(x.magnitude)));
+  const DecimalNatural y = DivideBySmoothNumber(m, exponents);
+  exponents[0] += decimal_exponent;
+  exponents[2] += decimal_exponent;
+
+  const Signed smooth = SmoothLog(exponents, limbs, Within(on_step, 0.0, 0.5));
+  const Bounded near_one = LogNearOne(y, limbs, Within(on_step, 0.5, 1.0));
+  const Signed sum = Add(smooth, Signed{near_one.negative, near_one.magnitude});
+  return {sum.negative && !sum.magnitude.is_zero(), sum.magnitude, near_one.error_ulps + 2};
+}
+
+}  // namespace ovn::decimal::logarithm
