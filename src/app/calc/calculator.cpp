@@ -1,0 +1,433 @@
+#include "calc/calculator.h"
+
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <utility>
+
+#include "decimal/double_text.h"
+#include "global/global.h"
+#include "ovnliblt/component.h"
+
+namespace ovn {
+namespace {
+
+constexpr std::array kOperations = {
+    OperationInfo{"PLUS", OperationKind::kChained},        OperationInfo{"MINUS", OperationKind::kChained},
+    OperationInfo{"MUCH", OperationKind::kChained},        OperationInfo{"DEV", OperationKind::kChained},
+    OperationInfo{"STEP", OperationKind::kChained},        OperationInfo{"RAD", OperationKind::kChained},
+    OperationInfo{"MOD", OperationKind::kTwoOperand},      OperationInfo{"LOGARIFM", OperationKind::kTwoOperand},
+    OperationInfo{"GIPERSTEP", OperationKind::kTwoOperand}, OperationInfo{"CCONBIN", OperationKind::kTwoOperand},
+    OperationInfo{"PEREST", OperationKind::kTwoOperand},   OperationInfo{"AP_RZ", OperationKind::kTwoOperand},
+    OperationInfo{"GP_RZ", OperationKind::kTwoOperand},    OperationInfo{"LN", OperationKind::kOneOperand},
+    OperationInfo{"EXPONENTA", OperationKind::kOneOperand}, OperationInfo{"FACTOR", OperationKind::kOneOperand},
+    OperationInfo{"FACTORDBL", OperationKind::kOneOperand}, OperationInfo{"MID", OperationKind::kList},
+    OperationInfo{"GMID", OperationKind::kList},           OperationInfo{"MULTINOM", OperationKind::kList},
+    OperationInfo{"NOD", OperationKind::kList},            OperationInfo{"NOC", OperationKind::kList},
+    OperationInfo{"AP_NUM", OperationKind::kList},         OperationInfo{"GP_NUM", OperationKind::kList},
+    OperationInfo{"AP_SUM", OperationKind::kList},         OperationInfo{"GP_SUM", OperationKind::kList},
+    OperationInfo{"MIN", OperationKind::kTwoOperand},      OperationInfo{"MAX", OperationKind::kTwoOperand},
+};
+
+constexpr std::string_view kRoundPrompt = "Введите степень округления";
+constexpr std::string_view kRoundTitle = "Степень:";
+constexpr std::string_view kHexMessage = "Результат преобразования в 16-ричное число скопирован в буфер обмена";
+constexpr std::string_view kHexTitle = "Результат вычисления";
+
+// Sets an engine flag for the duration of one call.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// Empties the engine's record of the outermost power when the power ends, as it must between operations.
+class PowerRecordScope {
+ public:
+  explicit PowerRecordScope(FuncLibDec& engine) : engine_(engine) {}
+  ~PowerRecordScope() { engine_.iStepFS.clear(); }
+  PowerRecordScope(const PowerRecordScope&) = delete;
+  PowerRecordScope& operator=(const PowerRecordScope&) = delete;
+
+ private:
+  FuncLibDec& engine_;
+};
+
+template <class Call>
+std::string WithFlag(bool& flag, Call&& call) {
+  FlagScope scope(flag);
+  return call();
+}
+
+// The machine-double text of a result: 15 significant digits, "." as the point, no exponent part.
+std::string MachineDoubleText(double value) {
+  std::string text = DoubleToText(value);
+  return ExpandExponent(NormalizeDecimalPoint(text));
+}
+
+std::int16_t ToInt16Clamped(double value) {
+  if (std::isnan(value)) return 0;
+  const double rounded = std::nearbyint(value);  // half to even, as the platform converts
+  return static_cast<std::int16_t>(std::clamp(rounded, static_cast<double>(std::numeric_limits<std::int16_t>::min()),
+                                              static_cast<double>(std::numeric_limits<std::int16_t>::max())));
+}
+
+}  // namespace
+
+std::span<const OperationInfo> Operations() { return kOperations; }
+
+const OperationInfo* FindOperation(std::string_view code) {
+  const auto found = std::find_if(kOperations.begin(), kOperations.end(),
+                                  [code](const OperationInfo& info) { return info.code == code; });
+  return found == kOperations.end() ? nullptr : &*found;
+}
+
+std::string_view ButtonForKey(char typed) {
+  static constexpr std::string_view kDigits = "0123456789";
+  if (const std::size_t digit = kDigits.find(typed); digit != std::string_view::npos) {
+    return kDigits.substr(digit, 1);
+  }
+  switch (typed) {
+    case '.': return ".";
+    case '+': return "PLUS";
+    case '-': return "MINUS";
+    case '*': case 'x': case 'X': return "MUCH";
+    case '/': return "DEV";
+    case '^': return "STEP";
+    case '\\': return "RAD";
+    case '~': return "CIRCLE";
+    case '=': return "EQUALS";
+    default: return "";
+  }
+}
+
+std::string_view MessageForError(ErrorNumber number) {
+  switch (number) {
+    case ErrorNumber::kInvalidArgument: return "Операция не определена для этих чисел!";
+    case ErrorNumber::kOverflow: return "Число длиннее 32767 символов!";
+    case ErrorNumber::kIndexOutOfRange: return "Индекс вне допустимого диапазона!";
+    case ErrorNumber::kDivisionByZero: return "Деление на ноль!";
+    case ErrorNumber::kTypeMismatch: return "Введено неправильное число!";
+    case ErrorNumber::kCancelled: return "Вычисление прервано!";
+  }
+  return "Операция не определена для этих чисел!";
+}
+
+Calculator::Calculator(Settings& settings, Platform& platform) : settings_(settings), platform_(platform) {
+  decimal_.SetYieldHook([this] {
+    if (cancel_requested_.exchange(false)) {
+      throw RuntimeError(ErrorNumber::kCancelled, "Calculator", "the user cancelled the calculation");
+    }
+  });
+}
+
+StringList& Calculator::NumberList() {
+  if (!number_list_) number_list_ = CreateObjectAs<StringList>(StringList::kClassName);
+  return *number_list_;
+}
+
+// ---- Number entry ----
+
+void Calculator::StartNewNumberIfNeeded() {
+  if (!NewNumber) return;
+  CurrentNumber.clear();
+  NewNumber = false;
+}
+
+void Calculator::PressDigit(char digit) {
+  StartNewNumberIfNeeded();
+  CurrentNumber += digit;
+}
+
+void Calculator::PressPoint() {
+  StartNewNumberIfNeeded();
+  CurrentNumber += '.';
+}
+
+void Calculator::PressSign() {
+  if (CurrentNumber.starts_with('-')) {
+    CurrentNumber.erase(0, 1);
+  } else {
+    CurrentNumber.insert(0, "-");
+  }
+}
+
+void Calculator::PressBack() {
+  if (!CurrentNumber.empty()) CurrentNumber.pop_back();
+}
+
+void Calculator::PressClear() {
+  NumberList().Clear();
+  CurrentNumber.clear();
+}
+
+void Calculator::PressClearAll() {
+  OperationCode.clear();
+  CurrentNumber.clear();
+  NumberList().Clear();
+}
+
+// ---- Operations ----
+
+void Calculator::PressOperation(std::string_view code) {
+  if (EvaluatesBeforeRecording(code)) Equals();
+  RecordOperation(code);
+}
+
+void Calculator::Equals() {
+  Evaluation evaluation = BeginEvaluation();
+  Compute(evaluation);
+  FinishEvaluation(evaluation);
+}
+
+bool Calculator::EvaluatesBeforeRecording(std::string_view code) const {
+  const OperationInfo* info = FindOperation(code);
+  return info && info->kind == OperationKind::kChained && !OperationCode.empty();
+}
+
+void Calculator::RecordOperation(std::string_view code) {
+  const OperationInfo* info = FindOperation(code);
+  if (!info) return;
+  if (info->kind == OperationKind::kList) {
+    try {
+      NumberList().Add(CurrentNumber);
+    } catch (const RuntimeError& error) {
+      ReportError(std::string(MessageForError(error.Number())));
+      return;
+    }
+  } else {
+    FirstOperand = CurrentNumber;
+  }
+  OperationCode = info->code;
+  NewNumber = true;
+}
+
+Evaluation Calculator::BeginEvaluation() {
+  calculating_.store(true);
+  cancel_requested_.store(false);
+  SecondOperand = CurrentNumber;
+  Evaluation evaluation;
+  evaluation.code = OperationCode;
+  evaluation.first = FirstOperand;
+  evaluation.second = SecondOperand;
+  evaluation.type = settings_.TypeNum;
+  return evaluation;
+}
+
+void Calculator::Compute(Evaluation& evaluation) {
+  try {
+    switch (evaluation.type) {
+      case 0: evaluation.result = ComputeMachineDouble(evaluation); break;
+      case 1: evaluation.result = ComputeDecimal(evaluation); break;
+      default: break;  // the extreme engine's type evaluates nothing yet
+    }
+  } catch (const RuntimeError& error) {
+    evaluation.error = evaluation.type == 0 ? std::string(kMachineDoubleOverflow)
+                                            : std::string(MessageForError(error.Number()));
+  } catch (const std::exception&) {
+    evaluation.error = std::string(MessageForError(ErrorNumber::kInvalidArgument));
+  }
+}
+
+void Calculator::FinishEvaluation(const Evaluation& evaluation) {
+  calculating_.store(false);
+  if (evaluation.error) {
+    // The operation stays pending: "=" repeats it, "CE" drops it.
+    ReportError(*evaluation.error);
+    return;
+  }
+  if (evaluation.result) CurrentNumber = *evaluation.result;
+  OperationCode.clear();
+  NumberList().Clear();
+}
+
+float Calculator::Progress() const noexcept {
+  return settings_.TypeNum == 1 ? decimal_.StepCalculate() : 0.0F;
+}
+
+void Calculator::ReportError(const std::string& message) {
+  platform_.messages.Show(message, std::string(kCalculationErrorTitle), MessageIcon::kCritical);
+}
+
+// Machine doubles compute the six basic operations; every result, and the entry when nothing was
+// computed, is written without an exponent part.
+std::optional<std::string> Calculator::ComputeMachineDouble(const Evaluation& evaluation) const {
+  const std::string& code = evaluation.code;
+  const double f = TextToDouble(evaluation.first);
+  const double s = TextToDouble(evaluation.second);
+  double value;
+  if (code == "PLUS") {
+    value = f + s;
+  } else if (code == "MINUS") {
+    value = f - s;
+  } else if (code == "MUCH") {
+    value = f * s;
+  } else if (code == "DEV") {
+    value = f / s;
+  } else if (code == "STEP") {
+    value = std::pow(f, s);
+  } else if (code == "RAD") {
+    value = std::pow(f, 1.0 / s);
+  } else {
+    std::string entry = evaluation.second;
+    return ExpandExponent(NormalizeDecimalPoint(entry));
+  }
+  return MachineDoubleText(value);  // raises for an infinite or undefined value
+}
+
+void Calculator::PrepareEngine() {
+  // The operations that divide or take roots inside follow the user's precision.
+  decimal_.DevExact(settings_.DevCount);
+  decimal_.RadExact(settings_.RadCount);
+  decimal_.LogExact(settings_.LogCount);
+}
+
+std::optional<std::string> Calculator::ComputeDecimal(const Evaluation& evaluation) {
+  PrepareEngine();
+  FuncLibDec& e = decimal_;
+  const std::string& code = evaluation.code;
+  const std::string& f = evaluation.first;
+  const std::string& s = evaluation.second;
+  const OperationInfo* info = FindOperation(code);
+  if (!info) return std::nullopt;
+
+  // An operand that is not a number is refused before any engine runs.
+  auto require = [&e](const std::string& operand) {
+    if (!e.IsNumber(operand)) throw RuntimeError(ErrorNumber::kTypeMismatch, "Calculator", "not a number");
+  };
+  const StringList& list = NumberList();
+  if (info->kind == OperationKind::kList) {
+    for (std::int16_t i = 1; i <= list.Count(); ++i) require(list.Item(i));
+  } else {
+    require(f);
+    if (info->kind != OperationKind::kOneOperand) require(s);
+  }
+
+  if (code == "PLUS") return WithFlag(e.iSumm, [&] { return e.SummIn(f, s); });
+  if (code == "MINUS" || code == "AP_RZ") return WithFlag(e.iMinus, [&] { return e.MinusIn(f, s); });
+  if (code == "MUCH") return WithFlag(e.iMuch, [&] { return e.MuchIn(f, s); });
+  if (code == "DEV" || code == "GP_RZ") return WithFlag(e.iDev, [&] { return e.DevideIn(f, s, settings_.DevCount); });
+  if (code == "STEP" || code == "EXPONENTA") {
+    FlagScope flag(code == "STEP" && !e.PointRight(s).empty() ? e.iStepDec : e.iStep);
+    const PowerRecordScope record(e);
+    return code == "STEP" ? e.StepIn(f, s) : e.StepIn(settings_.ExpValue, f);
+  }
+  if (code == "RAD") return WithFlag(e.iRadical, [&] { return e.RadicalIn(f, s, settings_.RadCount); });
+  if (code == "LOGARIFM") return WithFlag(e.iLog, [&] { return e.LogarifmIn(f, s, settings_.LogCount); });
+  if (code == "LN") return WithFlag(e.iLog, [&] { return e.LogarifmIn(f, settings_.ExpValue, settings_.LogCount); });
+  if (code == "MOD") return WithFlag(e.iMod, [&] { return e.ModIn(f, s); });
+  if (code == "GIPERSTEP") return WithFlag(e.iGiperStep, [&] { return e.GiperStepIn(f, s); });
+  if (code == "MULTINOM") return WithFlag(e.iMultinom, [&] { return e.MultinomIn(list); });
+  if (code == "FACTOR") return WithFlag(e.iFactorial, [&] { return e.FactorialIn(f); });
+  if (code == "FACTORDBL") return WithFlag(e.iFactorDBL, [&] { return e.FactorialDBLIn(f); });
+  if (code == "CCONBIN") return e.CountCombinationIn(f, s);
+  if (code == "AP_NUM") return e.ArifmeticProgrecyNum(list);
+  if (code == "GP_NUM") return e.GeometricProgrecyNum(list);
+  if (code == "AP_SUM") return e.ArifmeticProgrecySum(list);
+  if (code == "GP_SUM") return e.GeometricProgrecySum(list);
+  if (code == "PEREST") return e.PerestIn(f, s);
+  if (code == "GMID") return e.GeoMIDIn(list);
+  if (code == "NOD") return WithFlag(e.ipNOD, [&] { return e.CalcNODIn(list); });
+  if (code == "NOC") return e.CalcNOCIn(list);
+  if (code == "MID") return e.MidIn(list);
+  // MIN and MAX: equal operands leave the entry as it is.
+  const std::uint8_t order = e.CompareIt(f, s);
+  if (order == 1) return std::nullopt;
+  const bool first_is_smaller = order == 0;
+  return (code == "MIN") == first_is_smaller ? f : s;
+}
+
+// ---- Rounding and memory ----
+
+void Calculator::Round() {
+  const std::optional<std::string> answer =
+      platform_.input.Ask(std::string(kRoundPrompt), std::string(kRoundTitle), "0");
+  std::int16_t places = ToInt16Clamped(TextToDouble(answer.value_or("")));
+  try {
+    CurrentNumber = decimal_.CircleIn(CurrentNumber, places);
+  } catch (const RuntimeError& error) {
+    ReportError(std::string(MessageForError(error.Number())));
+    return;
+  }
+  NewNumber = true;
+}
+
+void Calculator::MemoryPlus() {
+  if (CurrentNumber.empty()) return;
+  try {
+    MemoryValue = decimal_.SummIn(CurrentNumber, MemoryValue);
+  } catch (const RuntimeError& error) {
+    ReportError(std::string(MessageForError(error.Number())));
+    return;
+  }
+  memory_indicator_ = "M+";
+}
+
+void Calculator::MemoryMinus() {
+  if (CurrentNumber.empty()) return;
+  try {
+    MemoryValue = decimal_.MinusIn(MemoryValue, CurrentNumber);
+  } catch (const RuntimeError& error) {
+    ReportError(std::string(MessageForError(error.Number())));
+    return;
+  }
+  memory_indicator_ = "M-";
+}
+
+void Calculator::MemoryRecall() { CurrentNumber = MemoryValue; }
+
+void Calculator::MemoryClear() {
+  MemoryValue.clear();
+  memory_indicator_.clear();
+  NewNumber = true;
+}
+
+// ---- Clipboard, hexadecimal, unit requests ----
+
+void Calculator::Copy() { platform_.clipboard.SetText(CurrentNumber); }
+
+void Calculator::Paste() {
+  const std::string text = platform_.clipboard.Text();
+  if (text.size() <= FuncLibDec::kMaxTextLength && decimal_.IsNumber(text)) CurrentNumber = text;
+}
+
+std::string Calculator::Hex() {
+  std::string hex;
+  try {
+    hex = decimal_.ToHex(CurrentNumber);
+  } catch (const RuntimeError& error) {
+    ReportError(std::string(MessageForError(error.Number())));
+    return {};
+  }
+  platform_.clipboard.SetText(hex);
+  platform_.messages.Show(std::string(kHexMessage), std::string(kHexTitle), MessageIcon::kInformation);
+  return hex;
+}
+
+void Calculator::ProcessUnitRequest(const std::filesystem::path& request_file) {
+  std::error_code ignored;
+  if (std::filesystem::file_size(request_file, ignored) == 0 || ignored) return;
+  std::string from, to, kind;
+  {
+    std::ifstream request(request_file);
+    std::getline(request, from);
+    std::getline(request, to);
+    std::getline(request, kind);
+  }
+  // Each request is carried out once: the file is left existing and empty.
+  std::ofstream(request_file, std::ios::trunc).close();
+  try {
+    CurrentNumber = decimal_.UnitsTrans(CurrentNumber, kind, ToInt16Clamped(TextToDouble(from)),
+                                        ToInt16Clamped(TextToDouble(to)));
+  } catch (const std::exception&) {
+    // A request that cannot be carried out leaves the display unchanged.
+  }
+}
+
+}  // namespace ovn

@@ -1,0 +1,272 @@
+// The controller driven as the buttons drive it, with scripted desktop services.
+#include "calc/calculator.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace ovn {
+namespace {
+
+struct Shown {
+  std::string text, title;
+  MessageIcon icon;
+};
+
+class FakeMessages : public MessageService {
+ public:
+  void Show(const std::string& text, const std::string& title, MessageIcon icon) override {
+    shown.push_back({text, title, icon});
+  }
+  std::vector<Shown> shown;
+};
+
+class FakeInput : public InputService {
+ public:
+  std::optional<std::string> Ask(const std::string& prompt, const std::string& title,
+                                 const std::string& default_text) override {
+    asked.push_back(prompt + "|" + title + "|" + default_text);
+    if (answers.empty()) return std::nullopt;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::deque<std::optional<std::string>> answers;
+  std::vector<std::string> asked;
+};
+
+class FakeClipboard : public ClipboardService {
+ public:
+  void SetText(const std::string& value) override { text = value; }
+  std::string Text() override { return text; }
+  std::string text;
+};
+
+class CalculatorTest : public ::testing::Test {
+ protected:
+  // Presses keys as a user would: numbers digit by digit, "=" and operation codes by name.
+  void Keys(std::initializer_list<std::string_view> keys) {
+    for (std::string_view key : keys) {
+      if (key == "=") {
+        calculator.Equals();
+      } else if (FindOperation(key)) {
+        calculator.PressOperation(key);
+      } else {
+        for (char c : key) c == '.' ? calculator.PressPoint() : calculator.PressDigit(c);
+      }
+    }
+  }
+  const std::string& Entry() const { return calculator.CurrentNumber; }
+  std::string LastMessage() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
+
+  Settings settings;
+  FakeMessages messages;
+  FakeInput input;
+  FakeClipboard clipboard;
+  Platform platform{messages, input, clipboard};
+  Calculator calculator{settings, platform};
+};
+
+TEST_F(CalculatorTest, EntryButtonsEditTheText) {
+  Keys({"12"});
+  calculator.PressSign();
+  EXPECT_EQ(Entry(), "-12");
+  calculator.PressSign();
+  EXPECT_EQ(Entry(), "12");
+  calculator.CurrentNumber = "-";
+  calculator.PressBack();
+  EXPECT_EQ(Entry(), "");
+  calculator.PressBack();
+  EXPECT_EQ(Entry(), "");
+}
+
+TEST_F(CalculatorTest, OperationStartsANewNumberButEqualsDoesNot) {
+  Keys({"2", "PLUS", "7"});
+  EXPECT_EQ(Entry(), "7");
+  Keys({"=", "4"});
+  EXPECT_EQ(Entry(), "94");
+}
+
+TEST_F(CalculatorTest, ChainedButtonsEvaluateThePendingOperation) {
+  Keys({"2", "PLUS", "3", "PLUS", "4", "="});
+  EXPECT_EQ(Entry(), "9");
+  Keys({"2", "MOD", "3", "PLUS", "4", "="});
+  EXPECT_EQ(Entry(), "6");
+}
+
+TEST_F(CalculatorTest, TwoOperandButtonReplacesThePendingOperation) {
+  Keys({"5", "MOD", "7", "LOGARIFM", "8", "="});
+  // Only the logarithm of 7 to the base 8 ran.
+  EXPECT_EQ(Entry().substr(0, 6), "0.9357");
+}
+
+TEST_F(CalculatorTest, ListButtonsCollectTheEntryAtEachPress) {
+  Keys({"3", "MID", "5", "="});
+  EXPECT_EQ(Entry(), "3");
+  calculator.PressClear();  // digits after "=" would extend the result
+  Keys({"3", "MID", "5", "MID", "="});
+  EXPECT_EQ(Entry(), "4");
+  EXPECT_EQ(calculator.NumberList().Count(), 0);
+}
+
+TEST_F(CalculatorTest, ClearKeepsAndClearAllDropsThePendingOperation) {
+  Keys({"5", "PLUS"});
+  calculator.PressClear();
+  Keys({"3", "="});
+  EXPECT_EQ(Entry(), "8");
+  calculator.CurrentNumber.clear();
+  Keys({"5", "PLUS"});
+  calculator.PressClearAll();
+  Keys({"3", "="});
+  EXPECT_EQ(Entry(), "3");
+}
+
+TEST_F(CalculatorTest, MachineDoublesShowPlainDecimalText) {
+  settings.TypeNum = 0;
+  Keys({"0.1", "PLUS", "0.2", "="});
+  EXPECT_EQ(Entry(), "0.3");
+  calculator.CurrentNumber = "1E20";
+  Keys({"MUCH", "3", "="});
+  EXPECT_EQ(Entry(), "300000000000000000000");
+  Keys({"MOD", "4", "="});  // computes nothing with machine doubles, the entry stays
+  EXPECT_EQ(Entry(), "4");
+}
+
+TEST_F(CalculatorTest, MachineDoubleOverflowKeepsTheOperationPending) {
+  settings.TypeNum = 0;
+  Keys({"1", "DEV", "0", "="});
+  ASSERT_EQ(messages.shown.size(), 1U);
+  EXPECT_EQ(messages.shown[0].text, kMachineDoubleOverflow);
+  EXPECT_EQ(messages.shown[0].title, kCalculationErrorTitle);
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::kCritical);
+  EXPECT_EQ(calculator.OperationCode, "DEV");
+  EXPECT_FALSE(calculator.Calculating());
+  calculator.Equals();
+  EXPECT_EQ(messages.shown.size(), 2U);
+}
+
+TEST_F(CalculatorTest, EngineErrorsAreReportedAndLeaveTheOperationPending) {
+  Keys({"1", "DEV", "0", "="});
+  EXPECT_EQ(LastMessage(), "Деление на ноль!");
+  EXPECT_EQ(calculator.OperationCode, "DEV");
+  EXPECT_EQ(Entry(), "0");
+  calculator.CurrentNumber = "1.2.3";
+  Keys({"PLUS", "1", "="});
+  EXPECT_EQ(LastMessage(), "Введено неправильное число!");
+  EXPECT_EQ(calculator.OperationCode, "PLUS");
+}
+
+TEST_F(CalculatorTest, CancelledEvaluationReportsAndKeepsTheOperation) {
+  Keys({"1", "DEV", "7"});
+  Evaluation evaluation = calculator.BeginEvaluation();
+  calculator.RequestCancel();
+  calculator.Compute(evaluation);
+  calculator.FinishEvaluation(evaluation);
+  EXPECT_EQ(LastMessage(), "Вычисление прервано!");
+  EXPECT_EQ(calculator.OperationCode, "DEV");
+  calculator.Equals();  // a new evaluation is not cancelled by the old request
+  EXPECT_EQ(Entry(), "0.142857142857");
+}
+
+TEST_F(CalculatorTest, EnginesFollowThePrecisionSettings) {
+  settings.DevCount = 3;
+  Keys({"1", "DEV", "3", "="});
+  EXPECT_EQ(Entry(), "0.333");
+  calculator.PressClear();
+  Keys({"1", "MID", "2", "MID", "="});
+  EXPECT_EQ(Entry(), "1.5");
+}
+
+TEST_F(CalculatorTest, MinAndMaxRecordAndPickAnOperand) {
+  Keys({"3", "MIN", "5", "="});
+  EXPECT_EQ(Entry(), "3");
+  calculator.PressClear();
+  Keys({"3", "MAX", "5", "="});
+  EXPECT_EQ(Entry(), "5");
+  calculator.PressClear();
+  Keys({"5", "MAX", "5.0", "="});
+  EXPECT_EQ(Entry(), "5.0");
+}
+
+TEST_F(CalculatorTest, ExtremeTypeLeavesTheEntryUntilItsEngineArrives) {
+  settings.TypeNum = 2;
+  Keys({"5", "FACTOR", "="});
+  EXPECT_EQ(Entry(), "5");
+}
+
+TEST_F(CalculatorTest, RoundingAsksForThePlaceAndStartsANewNumber) {
+  calculator.CurrentNumber = "2.75";
+  input.answers = {std::string("1")};
+  calculator.Round();
+  EXPECT_EQ(Entry(), "2.8");
+  EXPECT_EQ(input.asked.front(), "Введите степень округления|Степень:|0");
+  EXPECT_TRUE(calculator.NewNumber);
+  calculator.CurrentNumber = "2.75";
+  calculator.Round();  // cancelled: no places
+  EXPECT_EQ(Entry(), "2");
+  calculator.CurrentNumber = "1234";
+  input.answers = {std::string("-99999")};  // clamped to the 16-bit range
+  calculator.Round();
+  EXPECT_EQ(Entry(), "0");
+}
+
+TEST_F(CalculatorTest, MemoryRegister) {
+  calculator.MemoryPlus();
+  EXPECT_EQ(calculator.MemoryIndicator(), "");
+  Keys({"5"});
+  calculator.MemoryPlus();
+  calculator.PressClear();
+  Keys({"3"});
+  calculator.MemoryMinus();
+  EXPECT_EQ(calculator.MemoryValue, "2");
+  EXPECT_EQ(calculator.MemoryIndicator(), "M-");
+  calculator.MemoryClear();
+  EXPECT_EQ(calculator.MemoryIndicator(), "");
+  Keys({"7"});
+  EXPECT_EQ(Entry(), "7");
+  calculator.MemoryRecall();
+  EXPECT_EQ(Entry(), "");
+}
+
+TEST_F(CalculatorTest, ClipboardAndHexadecimal) {
+  calculator.CurrentNumber = "255";
+  calculator.Copy();
+  EXPECT_EQ(clipboard.text, "255");
+  EXPECT_EQ(calculator.Hex(), "FF");
+  EXPECT_EQ(clipboard.text, "FF");
+  EXPECT_EQ(messages.shown.back().icon, MessageIcon::kInformation);
+  EXPECT_EQ(Entry(), "255");
+  clipboard.text = "12.5";
+  calculator.Paste();
+  EXPECT_EQ(Entry(), "12.5");
+  clipboard.text = "abc";
+  calculator.Paste();
+  EXPECT_EQ(Entry(), "12.5");
+}
+
+TEST_F(CalculatorTest, UnitRequestIsCarriedOutOnceAndEmptied) {
+  const auto file = std::filesystem::temp_directory_path() / "orvanel_tunits_test.ini";
+  std::ofstream(file) << "1\n0\nMASS\n";
+  calculator.CurrentNumber = "2";
+  calculator.ProcessUnitRequest(file);
+  EXPECT_EQ(Entry(), "2000");
+  EXPECT_EQ(std::filesystem::file_size(file), 0U);
+  calculator.ProcessUnitRequest(file);
+  EXPECT_EQ(Entry(), "2000");
+  std::filesystem::remove(file);
+}
+
+TEST(ButtonForKey, MapsTheCalculatorKeysOnly) {
+  EXPECT_EQ(ButtonForKey('7'), "7");
+  EXPECT_EQ(ButtonForKey('x'), "MUCH");
+  EXPECT_EQ(ButtonForKey('X'), "MUCH");
+  EXPECT_EQ(ButtonForKey('\\'), "RAD");
+  EXPECT_EQ(ButtonForKey(','), "");
+  EXPECT_EQ(ButtonForKey('\r'), "");
+}
+
+}  // namespace
+}  // namespace ovn

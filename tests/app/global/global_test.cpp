@@ -1,0 +1,47 @@
+#include "global/global.h"
+
+#include <gtest/gtest.h>
+
+namespace ovn {
+namespace {
+
+TEST(Global, NormalizeDecimalPointTrimsAndChangesTheArgument) {
+  std::string text = " 3,5 ";
+  EXPECT_EQ(NormalizeDecimalPoint(text), "3.5");
+  EXPECT_EQ(text, "3.5");
+}
+
+TEST(Global, ExpandExponentWritesPlainDigits) {
+  EXPECT_EQ(ExpandExponent("123.45"), "123.45");
+  EXPECT_EQ(ExpandExponent("1E+15"), "1000000000000000");
+  EXPECT_EQ(ExpandExponent("1.5E+20"), "150000000000000000000");
+  EXPECT_EQ(ExpandExponent("1E-05"), "0.00001");
+  EXPECT_EQ(ExpandExponent("-2.5E-07"), "-0.00000025");
+  EXPECT_EQ(ExpandExponent(""), "");
+}
+
+TEST(Global, GetTokenReadsUpToTheDelimiter) {
+  std::int16_t position = 1;
+  EXPECT_EQ(GetToken("Version=1", position, "=", false), "Version=");
+  EXPECT_EQ(position, 9);
+  EXPECT_EQ(GetToken("Version=1", position, "=", false), "1");
+  position = 1;
+  EXPECT_EQ(GetToken("a,b", position, ",", true), "a");
+  EXPECT_EQ(GetToken("a,b", position, ",", true), "b");
+  EXPECT_EQ(GetToken("a,b", position, ",", true), "");
+}
+
+TEST(Global, FileTitleTakesThePartAfterEitherSlash) {
+  EXPECT_EQ(FileTitle("C:\\a\\b.num"), "b.num");
+  EXPECT_EQ(FileTitle("/home/a/b.num"), "b.num");
+  EXPECT_EQ(FileTitle("b.num"), "b.num");
+}
+
+TEST(Global, FileExistsFollowsWildcards) {
+  EXPECT_TRUE(FileExists("/"));
+  EXPECT_TRUE(FileExists("/proc/self/statu*"));
+  EXPECT_FALSE(FileExists("/no/such/file.num"));
+}
+
+}  // namespace
+}  // namespace ovn
