@@ -1,0 +1,89 @@
+// frmMain: the calculator's main window. It holds no arithmetic: every key calls the controller, and the
+// window only shows the controller's state, runs evaluations off its own thread and ends the program.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/calculator.h"
+#include "qt_platform.h"
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+
+namespace ovn {
+
+class frmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // How many characters of CurrentNumber the display shows at once.
+  static constexpr int kDisplayWidth = 38;
+
+  // The window talking back through the desktop's message boxes, input boxes and clipboard.
+  explicit frmMain(Settings& settings, QWidget* parent = nullptr);
+  // The window talking back through the given services, which must outlive it (the tests' fakes).
+  frmMain(Settings& settings, const Platform& platform, QWidget* parent = nullptr);
+
+  Calculator& calculator() noexcept { return calculator_; }
+  // Where the unit window leaves its conversion requests.
+  const std::filesystem::path& UnitRequestFile() const noexcept { return unit_request_file_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildWindow();
+  void CreateButtons();
+  QPushButton* AddButton(const char* name, const char* caption, const char* tooltip);
+  QWidget* CreateDisplay();
+  QWidget* CreateKeypad();
+  void CreateMenus();
+  QAction* AddItem(QMenu* menu, const char* name, const char* caption);
+  void AddCalculatorItem(QMenu* menu, const char* name, const char* caption, std::function<void()> action);
+  QPushButton* Button(const char* name) const;
+
+  // Every calculator key runs through here: none acts while an evaluation runs.
+  void RunKey(const std::function<void()>& action);
+  void PressOperation(std::string_view code);
+  void Evaluate();
+  void SetCalculatorInputEnabled(bool enabled);
+
+  bool txtResult_KeyPress(const QKeyEvent& key);
+  void tmrMain_Timer();
+  void RefreshDisplay();
+
+  std::unique_ptr<QtPlatform> own_platform_;  // only when no services were given
+  Platform platform_;
+  Calculator calculator_;
+  std::filesystem::path unit_request_file_;
+  bool evaluating_ = false;
+
+  QLineEdit* txtResult = nullptr;
+  QScrollBar* hscResult = nullptr;
+  QProgressBar* pbrMain = nullptr;
+  QLabel* lblMem = nullptr;
+  QTimer* tmrMain = nullptr;
+  QWidget* keypad_ = nullptr;
+  std::vector<QAction*> calculator_items_;
+  // Greys the keys only when an evaluation lasts, so that quick ones do not flicker.
+  QTimer busy_look_;
+  // The button each ButtonForKey answer stands for.
+  std::map<std::string, QPushButton*, std::less<>> key_buttons_;
+};
+
+}  // namespace ovn
