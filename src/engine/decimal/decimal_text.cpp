@@ -1,4 +1,5 @@
 #include "decimal/decimal_text.h"
+#include "decimal/engine_support.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +8,6 @@
 namespace ovn::decimal {
 namespace {
 
-constexpr std::size_t kDigitsPerLimb = 9;
 
 constexpr std::array<kernel::Limb, kDigitsPerLimb + 1> kPowersOfTen = {
     1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};

@@ -4,9 +4,13 @@
 #include <utility>
 
 #include "decimal/decimal_text.h"
+#include "decimal/engine_support.h"
 
 namespace ovn {
 
+using decimal::CheckLength;
+using decimal::kProgressDone;
+using decimal::Raise;
 using decimal::AlignScales;
 using decimal::DecimalNatural;
 using decimal::FormatDigits;
@@ -20,17 +24,6 @@ using decimal::TimesPowerOfTen;
 
 namespace {
 
-constexpr double kProgressDone = 1000.0;
-
-[[noreturn]] void Raise(ErrorNumber number, const char* source, const char* description) {
-  throw RuntimeError(number, std::string("FuncLibDec.") + source, description);
-}
-
-void CheckLength(std::string_view text, const char* source) {
-  if (text.size() > FuncLibDec::kMaxTextLength) {
-    Raise(ErrorNumber::kOverflow, source, "text longer than 32767 characters");
-  }
-}
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "decimal/decimal_text.h"
+#include "decimal/engine_support.h"
 #include "decimal/func_lib_dec.h"
 #include "kernel/products.h"
 
@@ -20,6 +21,7 @@ namespace ovn {
 namespace {
 
 using decimal::DecimalNatural;
+using decimal::Raise;
 using kernel::StepHook;
 using kernel::Within;
 using kernel::WordPower;
@@ -33,10 +35,6 @@ constexpr double kMaxDigits = static_cast<double>(FuncLibDec::kMaxTextLength);
 // Results whose estimated length (by logarithms, exact to far better than this) is above the limit by
 // more than this margin are refused before any product is formed; the rest are counted exactly.
 constexpr double kEstimateMargin = 0.5;
-
-[[noreturn]] void Raise(ErrorNumber number, const char* source, const char* description) {
-  throw RuntimeError(number, std::string("FuncLibDec.") + source, description);
-}
 
 [[noreturn]] void RaiseTooLong(const char* source) {
   Raise(ErrorNumber::kOverflow, source, "result longer than 32767 characters");

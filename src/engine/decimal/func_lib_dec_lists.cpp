@@ -14,12 +14,16 @@
 
 #include "decimal/decimal_text.h"
 #include "decimal/double_text.h"
+#include "decimal/engine_support.h"
 #include "decimal/func_lib_dec.h"
 #include "kernel/gcd.h"
 #include "kernel/radix.h"
 
 namespace ovn {
 
+using decimal::kDigitsPerLimb;
+using decimal::kProgressDone;
+using decimal::Raise;
 using decimal::AlignScales;
 using decimal::DecimalNatural;
 using decimal::FormatDigits;
@@ -33,15 +37,9 @@ using kernel::BinaryNatural;
 
 namespace {
 
-constexpr double kProgressDone = 1000.0;
-constexpr std::size_t kDigitsPerLimb = 9;
 // The loops over the items yield every tenth item, every twentieth in machine doubles.
 constexpr int kItemsPerYield = 10;
 constexpr int kDoubleItemsPerYield = 20;
-
-[[noreturn]] void Raise(ErrorNumber number, const char* source, const char* description) {
-  throw RuntimeError(number, std::string("FuncLibDec.") + source, description);
-}
 
 // Sets an operation flag for the length of one call: a list operation publishes the progress of the
 // inner operation it runs under that operation's flag. The owner's value comes back afterwards.
@@ -105,10 +103,6 @@ void DropFractionZeros(ScaledNumber& number) {
   number.scale -= zeros;
 }
 
-bool IsOne(const ScaledNumber& normalised) {
-  return !normalised.negative && normalised.scale == 0 && normalised.magnitude == DecimalNatural(1);
-}
-
 // A text of the value that SummIn and MuchIn read back exactly: no leading zeros, no final fraction
 // zeros ("-.5"); zero is "0".
 std::string PlainText(const ScaledNumber& number) {
@@ -160,73 +154,6 @@ void Accumulate(ScaledNumber& sum, ScaledNumber term) {
 std::string ExpandedDouble(const FuncLibDec& engine, double value) {
   std::string text = DoubleToText(value);
   return engine.ToExtNum(engine.ToPoint(text));
-}
-
-// ---- The product of the geometric mean ----
-
-// The text P of the product P = MuchIn(P, item), item after item from P = "1", without writing out every
-// partial product; MuchIn's form depends on only a few facts about its operands. From the first zero
-// factor on, P is "0". A factor of one leaves P alone, except that a negative product then comes back in
-// DelNull's form ("-0.25" for "-.25"). The first factor after P = "1" goes to MuchIn itself (a negative
-// factor comes back as written). Any other factor makes P the product in MuchIn's form, which MuchIn
-// writes when the text is needed, from the product before the last factor and that factor.
-class ProductChain {
- public:
-  void Multiply(FuncLibDec& engine, std::string_view factor_text);
-  std::string Text(FuncLibDec& engine) const;
-
- private:
-  enum class State { kOne, kZero, kWritten, kProduct };
-  State state_ = State::kOne;
-  ScaledNumber value_;   // kWritten and kProduct: P's value, without final fraction zeros
-  std::string written_;  // kWritten: P's text
-  // kProduct: the text before the last factor is written_ when it was that, else previous_'s.
-  bool previous_written_ = false;
-  ScaledNumber previous_;
-  std::string_view last_factor_;
-};
-
-void ProductChain::Multiply(FuncLibDec& engine, std::string_view factor_text) {
-  if (state_ == State::kZero) return;
-  ScaledNumber factor = ParseScaled(factor_text);
-  DropFractionZeros(factor);
-  if (factor.is_zero()) {
-    state_ = State::kZero;
-  } else if (IsOne(factor)) {
-    if (state_ == State::kProduct && value_.negative) {
-      written_ = engine.MuchIn(Text(engine), "1");
-      state_ = State::kWritten;
-    }
-  } else if (state_ == State::kOne) {
-    written_ = engine.MuchIn("1", factor_text);
-    value_ = std::move(factor);
-    state_ = State::kWritten;
-  } else {
-    previous_written_ = state_ == State::kWritten;
-    previous_ = std::move(value_);
-    value_ = ScaledNumber{previous_.negative != factor.negative, previous_.magnitude * factor.magnitude,
-                          previous_.scale + factor.scale};
-    DropFractionZeros(value_);
-    if (ProductTextLength(value_) > FuncLibDec::kMaxTextLength) {
-      Raise(ErrorNumber::kOverflow, "GeoMIDIn", "product longer than 32767 characters");
-    }
-    last_factor_ = factor_text;
-    state_ = IsOne(value_) ? State::kOne : State::kProduct;
-  }
-}
-
-std::string ProductChain::Text(FuncLibDec& engine) const {
-  switch (state_) {
-    case State::kOne:
-      return "1";
-    case State::kZero:
-      return "0";
-    case State::kWritten:
-      return written_;
-    case State::kProduct:
-      break;
-  }
-  return engine.MuchIn(previous_written_ ? written_ : PlainText(previous_), last_factor_);
 }
 
 // ---- Divisors ----
@@ -351,16 +278,22 @@ std::string FuncLibDec::MidIn(const StringList& List) {
 
 std::string FuncLibDec::GeoMIDIn(const StringList& List, bool /*ResumeCalc*/) {
   const int count = List.Count();
-  ProductChain product;
+  // The product is exact; the root does not depend on how its radicand is written.
+  ScaledNumber product{false, DecimalNatural(1), 0};
   for (int i = 1; i <= count; ++i) {
     const std::string& item = ItemAt(List, i);
     RequireNumber(item, "GeoMIDIn");
-    product.Multiply(*this, item);
+    const ScaledNumber factor = ParseScaled(item);
+    product = ScaledNumber{product.negative != factor.negative, product.magnitude * factor.magnitude,
+                           product.scale + factor.scale};
+    DropFractionZeros(product);
+    if (!product.is_zero() && ProductTextLength(product) > kMaxTextLength) {
+      Raise(ErrorNumber::kOverflow, "GeoMIDIn", "product longer than 32767 characters");
+    }
     Yield();
   }
-  const std::string radicand = product.Text(*this);
   const RaisedFlag raised(iRadical);
-  return RadicalIn(radicand, std::to_string(count), RadExact());
+  return RadicalIn(PlainText(product), std::to_string(count), RadExact());
 }
 
 // ---- Greatest common divisor and least common multiple ----

@@ -15,12 +15,17 @@
 #include <utility>
 
 #include "decimal/decimal_text.h"
+#include "decimal/engine_support.h"
 #include "decimal/func_lib_dec.h"
 #include "kernel/gcd.h"
 #include "kernel/roots.h"
 
 namespace ovn {
 
+using decimal::CheckLength;
+using decimal::kDigitsPerLimb;
+using decimal::kProgressDone;
+using decimal::Raise;
 using decimal::DecimalNatural;
 using decimal::FormatDigits;
 using decimal::FormatFixed;
@@ -32,8 +37,6 @@ using kernel::StepHook;
 
 namespace {
 
-constexpr double kProgressDone = 1000.0;
-constexpr std::size_t kDigitsPerLimb = 9;
 // Intermediate numbers (an exact power before its reciprocal, a rational power) may have this many digits:
 // about a second of work. Past it the operation is refused with error 6.
 constexpr double kMaxWorkDigits = 400'000;
@@ -50,16 +53,6 @@ constexpr std::uint64_t kMaxDirectRootDegree = 1000;
 // plain Newton iteration then takes a few milliseconds per step).
 constexpr double kMaxPlainRootDigits = 20'000;
 constexpr std::size_t kMaxDirectRootLimbs = 100'000;
-
-[[noreturn]] void Raise(ErrorNumber number, const char* source, const char* description) {
-  throw RuntimeError(number, std::string("FuncLibDec.") + source, description);
-}
-
-void CheckLength(std::string_view text, const char* source) {
-  if (text.size() > FuncLibDec::kMaxTextLength) {
-    Raise(ErrorNumber::kOverflow, source, "text longer than 32767 characters");
-  }
-}
 
 // ---- Numbers ----
 

@@ -1,4 +1,5 @@
 #include "decimal/natural_log.h"
+#include "decimal/engine_support.h"
 
 #include <algorithm>
 #include <array>
@@ -17,7 +18,6 @@ namespace {
 using kernel::StepHook;
 using kernel::Within;
 
-constexpr std::size_t kDigitsPerLimb = 9;
 constexpr std::array<Limb, kDigitsPerLimb + 1> kPowersOfTen = {
     1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};
 
