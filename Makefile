@@ -20,7 +20,7 @@ test:
 build-run:
 	@scripts/setup.sh run
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target orvanel
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target orvanel orvanel-cli
 
 bench:
 	@scripts/setup.sh test
