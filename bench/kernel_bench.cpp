@@ -161,7 +161,7 @@ void QuotientLengths(benchmark::internal::Benchmark* b) {
   }
 }
 void ThresholdLengths(benchmark::internal::Benchmark* b) {
-  for (int n : {8, 12, 16, 24, 32, 48, 64, 96, 128, 144, 160, 176, 192, 224, 256, 320}) {
+  for (int n : {8, 12, 16, 24, 32, 48, 64, 96, 128, 144, 160, 176, 192, 224, 256, 320, 368, 380}) {
     b->Args({n, 0});
     b->Args({n, 1});
   }

@@ -29,26 +29,29 @@ inline int compare_n(const Limb* a, const Limb* b, std::size_t n) noexcept {
 // r = a + b over n limbs; returns the carry (0 or 1).
 template <std::uint64_t Base>
 Limb add_n(Limb* r, const Limb* a, const Limb* b, std::size_t n) noexcept {
-  Limb carry = 0;
+  // Lifted by 2^32 - Base, a sum reaches bit 32 exactly when it reaches Base: the carry from limb to limb
+  // is then one addition and one shift.
+  constexpr std::uint64_t kLift = (std::uint64_t{1} << 32) - Base;
+  std::uint64_t carry = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    const std::uint64_t sum = std::uint64_t{a[i]} + b[i] + carry;
-    carry = sum >= Base;
-    r[i] = static_cast<Limb>(carry ? sum - Base : sum);
+    const std::uint64_t lifted = std::uint64_t{a[i]} + b[i] + kLift + carry;
+    carry = lifted >> 32;
+    r[i] = static_cast<Limb>(carry != 0 ? lifted : lifted + Base);
   }
-  return carry;
+  return static_cast<Limb>(carry);
 }
 
 // r = a - b over n limbs; returns the borrow (0 or 1).
 template <std::uint64_t Base>
 Limb sub_n(Limb* r, const Limb* a, const Limb* b, std::size_t n) noexcept {
-  Limb borrow = 0;
+  std::uint64_t borrow = 0;
   for (std::size_t i = 0; i < n; ++i) {
     // Wraps below zero; the top bit then says "borrow" and adding Base gives the limb.
     const std::uint64_t diff = std::uint64_t{a[i]} - b[i] - borrow;
-    borrow = static_cast<Limb>(diff >> 63);
-    r[i] = static_cast<Limb>(borrow ? diff + Base : diff);
+    borrow = diff >> 63;
+    r[i] = static_cast<Limb>(diff + (Base & (0 - borrow)));
   }
-  return borrow;
+  return static_cast<Limb>(borrow);
 }
 
 // r = a + b for a single limb b, over n limbs; returns the carry.

@@ -15,13 +15,13 @@ namespace ovn::kernel {
 // (Zen 5) with the AVX2 loops; time of the step over time of the base case:
 //   product, radix 10^9: 1.06 at 144, 1.01 at 160 and 176, 0.96 at 192, 0.92 at 224 limbs;
 //   product, radix 2^32: 1.04 at 128, 1.01 at 144, 0.97 at 160, 0.93 at 192 limbs;
-//   square, radix 10^9:  1.20 at 192, 1.11 at 256, 1.06 at 320, 1.06 at 336 limbs (the base case
-//                        squares in one window up to 382 limbs);
+//   square, radix 10^9:  1.20 at 192, 1.11 at 256, 1.06 at 320, 1.07 at 368, 1.05 at 380 limbs, so
+//                        the base case keeps every square it can take in one window (382 limbs);
 //   square, radix 2^32:  1.10 at 192, 1.02 at 240, 1.00 at 256, 0.99 at 288, 0.93 at 320 limbs.
 template <std::uint64_t Base>
 inline constexpr std::size_t kKaratsubaThreshold = Base == kDecimalBase ? 176 : 144;
 template <std::uint64_t Base>
-inline constexpr std::size_t kKaratsubaSquareThreshold = Base == kDecimalBase ? 352 : 272;
+inline constexpr std::size_t kKaratsubaSquareThreshold = Base == kDecimalBase ? 383 : 272;
 
 // r[0..an+bn) = a[0..an) * b[0..bn), for an, bn >= 1 in either order. a may be b.
 template <std::uint64_t Base>
