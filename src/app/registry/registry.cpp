@@ -1,0 +1,330 @@
+#include "registry/registry.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+
+namespace ovn {
+namespace {
+
+constexpr std::string_view kStoreFileName = "registry.txt";
+constexpr std::string_view kFileHeader =
+    "# orvanel settings store: [key] lines, then name=value lines; %XX is a byte\n";
+constexpr std::string_view kNameSpecials = "=[#";
+constexpr std::string_view kKeySpecials = "]";
+
+constexpr std::string_view RootName(RegistryRoot root) {
+  return root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+std::string KeyPath(RegistryRoot root, std::string_view key) {
+  std::string path(RootName(root));
+  if (!key.empty()) path.append("\\").append(key);
+  return path;
+}
+
+bool HasKnownRoot(std::string_view path) {
+  const std::string_view root = path.substr(0, path.find('\\'));
+  return SameName(root, RootName(RegistryRoot::kLocalMachine)) ||
+         SameName(root, RootName(RegistryRoot::kCurrentUser));
+}
+
+std::string Escape(std::string_view text, std::string_view specials) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c == '%' || specials.find(c) != std::string_view::npos) {
+      out.push_back('%');
+      out.push_back(kHex[byte >> 4]);
+      out.push_back(kHex[byte & 0xF]);
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// Nothing when a "%" is not followed by two hexadecimal digits.
+std::optional<std::string> Unescape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out.push_back(text[i]);
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexDigit(text[i + 1]);
+    const int low = HexDigit(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out.push_back(static_cast<char>(high * 16 + low));
+    i += 2;
+  }
+  return out;
+}
+
+std::string SystemMessage(int error) {
+  return std::generic_category().message(error);
+}
+
+std::string Quoted(const std::filesystem::path& file) {
+  return "«" + file.string() + "»";
+}
+
+struct FileText {
+  bool exists = false;
+  std::string content;
+  std::string error;  // why an existing file could not be read
+};
+
+FileText ReadWholeFile(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return {};
+    return {true, "", SystemMessage(errno)};
+  }
+  FileText result{true, "", ""};
+  char buffer[8192];
+  for (;;) {
+    const ssize_t count = ::read(fd, buffer, sizeof buffer);
+    if (count > 0) {
+      result.content.append(buffer, static_cast<std::size_t>(count));
+    } else if (count == 0) {
+      break;
+    } else if (errno != EINTR) {
+      result.error = SystemMessage(errno);
+      break;
+    }
+  }
+  ::close(fd);
+  return result;
+}
+
+bool WriteAll(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t count = ::write(fd, content.data(), content.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) return false;
+    content.remove_prefix(static_cast<std::size_t>(count));
+  }
+  return true;
+}
+
+// Writes a temporary file beside `file` and renames it over `file`. Returns "" or why it failed; on
+// failure `file` is untouched and no temporary file is left behind.
+std::string ReplaceFile(const std::filesystem::path& file, std::string_view content) {
+  std::string temporary = file.string() + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return SystemMessage(errno);
+  bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
+  int error = errno;
+  if (::close(fd) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (written && ::rename(temporary.c_str(), file.c_str()) == 0) {
+    // The rename itself reaches the disk only with its folder.
+    const int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+      ::fsync(folder);
+      ::close(folder);
+    }
+    return "";
+  }
+  if (written) error = errno;
+  ::unlink(temporary.c_str());
+  return SystemMessage(error);
+}
+
+std::filesystem::path HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+  if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
+    return user->pw_dir;
+  }
+  return std::filesystem::current_path();
+}
+
+}  // namespace
+
+std::filesystem::path RegistryStorePath() {
+  if (const char* folder = std::getenv("ORVANEL_CONFIG_DIR"); folder != nullptr && *folder != '\0') {
+    return std::filesystem::path(folder) / kStoreFileName;
+  }
+  // The XDG rules ignore a relative XDG_CONFIG_HOME.
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/') {
+    return std::filesystem::path(config) / "orvanel" / kStoreFileName;
+  }
+  return HomeFolder() / ".config" / "orvanel" / kStoreFileName;
+}
+
+RegistryStore::RegistryStore(std::filesystem::path file) : file_(std::move(file)) {
+  const FileText text = ReadWholeFile(file_);
+  if (!text.error.empty()) {
+    readable_ = false;
+    problem_ = "Не удалось прочитать файл настроек " + Quoted(file_) + ": " + text.error +
+               ". Настройки не будут сохраняться, пока этот файл не исправлен или не удалён.";
+    return;
+  }
+  Parse(text.content);
+}
+
+void RegistryStore::Parse(std::string_view content) {
+  constexpr std::size_t kNoKey = static_cast<std::size_t>(-1);
+  std::size_t key = kNoKey;
+  std::size_t line_number = 0;
+  std::size_t first_bad_line = 0;
+  while (!content.empty()) {
+    const std::size_t end = std::min(content.find('\n'), content.size());
+    std::string_view line = content.substr(0, end);
+    content.remove_prefix(std::min(end + 1, content.size()));
+    ++line_number;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a file edited on Windows
+    if (line.empty() || line.front() == '#') continue;
+
+    if (line.front() == '[') {
+      key = kNoKey;  // the values after a bad key line belong to no key
+      const auto path =
+          line.size() >= 2 && line.back() == ']' ? Unescape(line.substr(1, line.size() - 2)) : std::nullopt;
+      if (path && HasKnownRoot(*path)) {
+        key = static_cast<std::size_t>(&FindOrAddKey(*path) - keys_.data());
+        continue;
+      }
+    } else if (const std::size_t equals = line.find('='); equals != std::string_view::npos && key != kNoKey) {
+      const auto name = Unescape(line.substr(0, equals));
+      const auto text = Unescape(line.substr(equals + 1));
+      if (name && text) {
+        SetValue(keys_[key], *name, *text);  // a later line wins, as a later write would
+        continue;
+      }
+    }
+    if (first_bad_line == 0) first_bad_line = line_number;
+  }
+  if (first_bad_line != 0) {
+    malformed_ = true;
+    problem_ = "Файл настроек " + Quoted(file_) + " повреждён (строка " + std::to_string(first_bad_line) +
+               "). Прочитаны только правильные строки; при следующем сохранении настроек прежний файл "
+               "будет сохранён рядом, с окончанием .malformed.";
+  }
+}
+
+RegistryStore::Key& RegistryStore::FindOrAddKey(std::string path) {
+  const auto found =
+      std::find_if(keys_.begin(), keys_.end(), [&](const Key& key) { return SameName(key.path, path); });
+  if (found != keys_.end()) return *found;
+  return keys_.emplace_back(Key{std::move(path), {}});
+}
+
+std::optional<std::string> RegistryStore::Find(RegistryRoot root, std::string_view key,
+                                               std::string_view name) const {
+  const std::string path = KeyPath(root, key);
+  for (const Key& candidate : keys_) {
+    if (!SameName(candidate.path, path)) continue;
+    for (const Value& value : candidate.values) {
+      if (SameName(value.name, name)) return value.text.substr(0, value.text.find('\0'));
+    }
+  }
+  return std::nullopt;
+}
+
+void RegistryStore::Set(RegistryRoot root, std::string_view key, std::string_view name,
+                        std::string_view text) {
+  SetValue(FindOrAddKey(KeyPath(root, key)), name, text);
+}
+
+void RegistryStore::SetValue(Key& owner, std::string_view name, std::string_view text) {
+  const auto value = std::find_if(owner.values.begin(), owner.values.end(),
+                                  [&](const Value& v) { return SameName(v.name, name); });
+  if (value == owner.values.end()) {
+    owner.values.push_back({std::string(name), std::string(text)});
+  } else {
+    value->text = text;
+  }
+}
+
+std::string RegistryStore::Serialize() const {
+  std::string out(kFileHeader);
+  for (const Key& key : keys_) {
+    out.append("[").append(Escape(key.path, kKeySpecials)).append("]\n");
+    for (const Value& value : key.values) {
+      out.append(Escape(value.name, kNameSpecials)).append("=").append(Escape(value.text, "")).append("\n");
+    }
+  }
+  return out;
+}
+
+std::string RegistryStore::KeepMalformedFile() {
+  std::filesystem::path copy = file_;
+  copy += ".malformed";
+  for (int number = 1; std::filesystem::exists(copy); ++number) {
+    copy = file_;
+    copy += ".malformed." + std::to_string(number);
+  }
+  std::error_code error;
+  std::filesystem::copy_file(file_, copy, error);
+  if (error) return "";
+  return copy.string();
+}
+
+std::string RegistryStore::Commit() {
+  if (!readable_) return problem_;
+  const std::string failed = "Не удалось записать файл настроек " + Quoted(file_) + ": ";
+  std::error_code error;
+  std::filesystem::create_directories(file_.parent_path(), error);
+  if (error) return failed + error.message();
+
+  std::string notice;
+  if (malformed_) {
+    const std::string copy = KeepMalformedFile();
+    if (copy.empty()) return failed + "не удалось сохранить копию повреждённого файла.";
+    notice = "Файл настроек " + Quoted(file_) + " был повреждён; его прежнее содержимое сохранено в " +
+             Quoted(copy) + ".";
+  }
+  // A store that is a link (a managed dotfile) stays a link: its target is replaced.
+  std::filesystem::path target = file_;
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(file_, error))) {
+    target = std::filesystem::canonical(file_, error);
+    if (error) return failed + error.message();
+  }
+
+  if (const std::string reason = ReplaceFile(target, Serialize()); !reason.empty()) return failed + reason;
+  malformed_ = false;
+  problem_.clear();
+  return notice;
+}
+
+std::string ReadRegistryString(RegistryRoot root, std::string_view key, std::string_view name,
+                               std::string_view default_value) {
+  return RegistryStore::Open().Find(root, key, name).value_or(std::string(default_value));
+}
+
+std::string WriteRegistryString(RegistryRoot root, std::string_view key, std::string_view name,
+                                std::string_view text) {
+  RegistryStore store = RegistryStore::Open();
+  store.Set(root, key, name, text);
+  return store.Commit();
+}
+
+}  // namespace ovn

@@ -1,0 +1,135 @@
+#include "registry/settings_store.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+#include "decimal/double_text.h"
+#include "ovnliblt/runtime_error.h"
+#include "registry/registry.h"
+
+namespace ovn {
+namespace {
+
+constexpr RegistryRoot kRoot = RegistryRoot::kLocalMachine;
+
+struct CountValue {
+  std::string_view name;
+  std::int16_t Settings::*field;
+  CountRange range;
+};
+
+// In the order LoadSettings reads them and SaveSettings writes them.
+constexpr CountValue kCounts[] = {
+    {"DevCount", &Settings::DevCount, kPrecisionRange}, {"ExpCount", &Settings::ExpCount, kExpRange},
+    {"LogCount", &Settings::LogCount, kLogRange},       {"PiCount", &Settings::PiCount, kPiRange},
+    {"RadCount", &Settings::RadCount, kPrecisionRange},
+};
+constexpr CountValue kMaxDevConv{"MaxDevConv", &Settings::MaxDevConv, kPrecisionRange};
+constexpr CountValue kCountOverrides[] = {
+    {"DevExact", &Settings::DevCount, kPrecisionRange},
+    {"RadExact", &Settings::RadCount, kPrecisionRange},
+    kMaxDevConv,
+};
+
+struct TextValue {
+  std::string_view name;
+  std::string Settings::*field;
+};
+constexpr TextValue kTexts[] = {{"PastPath", &Settings::PastPath}, {"MemListFile", &Settings::MemListFile}};
+
+struct ColourValue {
+  std::string_view name;
+  std::uint32_t Settings::*field;
+};
+constexpr ColourValue kColours[] = {
+    {"BGButton", &Settings::BGButton}, {"BGText", &Settings::BGText}, {"Main", &Settings::Main},
+    {"LBText", &Settings::LBText},     {"Memory", &Settings::Memory},
+};
+
+// The stored number rounded half to even, as the platform converts to an integer; nothing when the value
+// is missing or empty, or too large for a double (that reads as missing rather than stopping start-up).
+std::optional<double> ReadNumber(const RegistryStore& store, std::string_view key, std::string_view name) {
+  const std::optional<std::string> text = store.Find(kRoot, key, name);
+  if (!text || text->empty()) return std::nullopt;
+  try {
+    return std::nearbyint(TextToDouble(*text));
+  } catch (const RuntimeError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::int16_t> ReadCount(const RegistryStore& store, const CountValue& count) {
+  const std::optional<double> number = ReadNumber(store, kSettingsKey, count.name);
+  if (!number) return std::nullopt;
+  return static_cast<std::int16_t>(std::clamp<double>(*number, count.range.low, count.range.high));
+}
+
+// The combo box offers types 0, 1 and 2 only; anything else reads as the decimal engine.
+std::optional<std::int32_t> ReadNumberType(const RegistryStore& store, std::string_view name) {
+  const std::optional<double> number = ReadNumber(store, kSettingsKey, name);
+  if (!number) return std::nullopt;
+  return *number >= 0 && *number <= 2 ? static_cast<std::int32_t>(*number) : 1;
+}
+
+// A colour may be stored as a signed 32-bit value (system colours are then negative) or as an unsigned one.
+std::optional<std::uint32_t> ReadColour(const RegistryStore& store, std::string_view name) {
+  const std::optional<double> number = ReadNumber(store, kColorsKey, name);
+  if (!number || *number < -2147483648.0 || *number > 4294967295.0) return std::nullopt;
+  return static_cast<std::uint32_t>(static_cast<std::int64_t>(*number));
+}
+
+// The stored value of e or pi, or the reference cut to `places` when none is stored.
+std::string ReadConstant(const RegistryStore& store, std::string_view name, std::string_view reference,
+                         int places) {
+  std::optional<std::string> text = store.Find(kRoot, kSettingsKey, name);
+  return text && !text->empty() ? *std::move(text) : CutReference(reference, places);
+}
+
+}  // namespace
+
+std::string LoadSettings(Settings& settings) {
+  const RegistryStore store = RegistryStore::Open();
+  const Settings defaults;
+  for (const CountValue& count : kCounts) {
+    settings.*count.field = ReadCount(store, count).value_or(defaults.*count.field);
+  }
+  settings.TypeNum = ReadNumberType(store, "TypeNum").value_or(defaults.TypeNum);
+  for (const TextValue& text : kTexts) {
+    settings.*text.field = store.Find(kRoot, kSettingsKey, text.name).value_or(defaults.*text.field);
+  }
+  for (const ColourValue& colour : kColours) {
+    settings.*colour.field = ReadColour(store, colour.name).value_or(defaults.*colour.field);
+  }
+  settings.ExpValue = ReadConstant(store, "ExpValue", kReferenceE, settings.ExpCount);
+  settings.PiValue = ReadConstant(store, "PiValue", kReferencePi, settings.PiCount);
+  return store.problem();
+}
+
+std::string SaveSettings(const Settings& settings) {
+  RegistryStore store = RegistryStore::Open();
+  for (const CountValue& count : kCounts) {
+    store.Set(kRoot, kSettingsKey, count.name, std::to_string(settings.*count.field));
+  }
+  store.Set(kRoot, kSettingsKey, "TypeNum", std::to_string(settings.TypeNum));
+  store.Set(kRoot, kSettingsKey, "MemListFile", settings.MemListFile);
+  for (const ColourValue& colour : kColours) {
+    store.Set(kRoot, kColorsKey, colour.name, std::to_string(settings.*colour.field));
+  }
+  store.Set(kRoot, kSettingsKey, "ExpValue", settings.ExpValue);
+  store.Set(kRoot, kSettingsKey, "PiValue", settings.PiValue);
+  store.Set(kRoot, kSettingsKey, kMaxDevConv.name, std::to_string(settings.MaxDevConv));
+  return store.Commit();
+}
+
+std::string LoadPrecisionOverrides(Settings& settings) {
+  const RegistryStore store = RegistryStore::Open();
+  for (const CountValue& count : kCountOverrides) {
+    if (const auto value = ReadCount(store, count)) settings.*count.field = *value;
+  }
+  if (const auto type = ReadNumberType(store, "NumType")) settings.TypeNum = *type;
+  return store.problem();
+}
+
+}  // namespace ovn
