@@ -1,11 +1,28 @@
 #include <QApplication>
+#include <QMessageBox>
+
+#include <string>
 
 #include "frmMain.h"
 #include "registry/settings.h"
+#include "registry/settings_store.h"
+
+namespace {
+
+// A problem with the settings file is told, never hidden: the settings then keep their defaults.
+void TellSettingsProblem(const std::string& problem) {
+  if (!problem.empty()) {
+    QMessageBox::warning(nullptr, QStringLiteral("Orvane Lite 0.1"), QString::fromStdString(problem));
+  }
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   ovn::Settings settings;
+  TellSettingsProblem(ovn::LoadSettings(settings));
+  TellSettingsProblem(ovn::LoadPrecisionOverrides(settings));
   ovn::frmMain window(settings);
   window.show();
   return QApplication::exec();
