@@ -1,0 +1,425 @@
+// Powers, roots, rounding and the power tower of the extreme engine: StepIn, RadicalIn, CircleIn,
+// GiperStepIn.
+//
+// A base-256 value is a binary fraction, so a root of a whole degree cut off after `places` digits is one
+// integer root of the radicand scaled by 256^(places * degree), and a whole power is one binary powering.
+// A fractional exponent p / 2^k is a whole power times square roots taken k times over: those run in fixed
+// point with directed rounding, giving a lower and an upper bound that are widened until both cut off to
+// the same digits. A power whose value is rational could sit exactly on a cut-off point, where no precision
+// settles the bounds; it is recognised first and computed exactly.
+#include "extreme/extreme_powers.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "extreme/func_lib_orvane_lite.h"
+#include "kernel/roots.h"
+
+namespace ovn {
+namespace extreme {
+namespace {
+
+using kernel::StepHook;
+
+constexpr double kLog2Of10 = 3.321928094887362;
+constexpr std::size_t kLimbBits = 32;
+// Bits computed beyond those the cut-off needs; the bounds then settle unless the true value lies within
+// about 2^-64 of a cut-off point.
+constexpr std::size_t kGuardBits = 64;
+
+[[noreturn]] void Fail(ErrorNumber number, const char* source, const char* description) {
+  throw RuntimeError(number, std::string("FuncLibOrvaneLite.") + source, description);
+}
+
+void RequireWork(double bits, const char* source) {
+  if (bits > static_cast<double>(kMaxWorkBits))
+    Fail(ErrorNumber::kOverflow, source, "the number grows too long");
+}
+
+BinaryNatural One() {
+  return BinaryNatural(1);
+}
+
+bool IsOne(const ExtremeValue& v) {
+  return v.places == 0 && v.magnitude == One();
+}
+
+// The value of a whole natural that fits a machine word.
+std::optional<std::uint64_t> Word(const BinaryNatural& value) {
+  if (value.size() > 2) return std::nullopt;
+  return value.low_u64();
+}
+
+// The low `bits` bits of value.
+BinaryNatural LowBits(const BinaryNatural& value, std::size_t bits) {
+  return value - ShiftBitsLeft(ShiftBitsRight(value, bits), bits);
+}
+
+bool Bit(const BinaryNatural& value, std::size_t index) {
+  const auto limbs = value.limbs();
+  return index / kLimbBits < limbs.size() && ((limbs[index / kLimbBits] >> (index % kLimbBits)) & 1) != 0;
+}
+
+// m * 2^exponent, exactly.
+ExtremeValue TimesPowerOfTwo(const BinaryNatural& m, std::int64_t exponent) {
+  ExtremeValue value;
+  if (exponent < 0) value.places = static_cast<std::size_t>((-exponent + 7) / 8);
+  value.magnitude =
+      ShiftBitsLeft(m, static_cast<std::size_t>(exponent + 8 * static_cast<std::int64_t>(value.places)));
+  return value;
+}
+
+// floor(magnitude * 256^shift) for a signed shift.
+BinaryNatural ShiftDigits(const BinaryNatural& magnitude, std::ptrdiff_t shift) {
+  return shift >= 0 ? ShiftDigitsLeft(magnitude, static_cast<std::size_t>(shift))
+                    : ShiftDigitsRight(magnitude, static_cast<std::size_t>(-shift));
+}
+
+ExtremeValue Zero() {
+  return {};
+}
+
+// ---- Whole exponents ----
+
+// |a|^n exactly.
+ExtremeValue WholePower(const ExtremeValue& a, std::uint64_t n, const StepHook& on_step, const char* source) {
+  RequireWork(static_cast<double>(BitLength(a.magnitude)) * static_cast<double>(n), source);
+  return {false, kernel::Pow(a.magnitude, n, on_step), a.places * static_cast<std::size_t>(n)};
+}
+
+// ---- Fractional exponents ----
+
+// An exponent p / 2^k with p odd and k >= 1.
+struct BinaryFraction {
+  BinaryNatural p;
+  std::size_t k;
+};
+
+BinaryFraction Reduced(const ExtremeValue& exponent) {
+  const std::size_t twos = std::min(TrailingZeroBits(exponent.magnitude), 8 * exponent.places);
+  return {ShiftBitsRight(exponent.magnitude, twos), 8 * exponent.places - twos};
+}
+
+// a^(p / 2^k) for a > 0 when that is rational. With a = m 2^e, m odd, and p odd, it is rational exactly
+// when m is a perfect 2^k-th power c^(2^k) and 2^k divides e; it is then c^p 2^(e p / 2^k).
+std::optional<ExtremeValue> RationalPower(const ExtremeValue& a, const BinaryFraction& f,
+                                          const char* source) {
+  // A perfect 2^k-th power above one, or an e divisible by 2^k other than zero, would need 2^k bits.
+  constexpr std::size_t kMaxPossibleK = 40;
+  if (f.k >= kMaxPossibleK) return std::nullopt;
+  const std::size_t twos = TrailingZeroBits(a.magnitude);
+  const std::int64_t e = static_cast<std::int64_t>(twos) - 8 * static_cast<std::int64_t>(a.places);
+  const std::int64_t q = std::int64_t{1} << f.k;
+  if (e % q != 0) return std::nullopt;
+  BinaryNatural c = ShiftBitsRight(a.magnitude, twos);
+  for (std::size_t i = 0; i < f.k && c != One(); ++i) {
+    BinaryNatural root = kernel::IntegerRoot(c, 2);
+    if (root * root != c) return std::nullopt;
+    c = std::move(root);
+  }
+  const auto p = Word(f.p);
+  if (!p ||
+      *p > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max() / (std::abs(e / q) + 1))) {
+    Fail(ErrorNumber::kOverflow, source, "the exponent is too long");
+  }
+  RequireWork(static_cast<double>(BitLength(c)) * static_cast<double>(*p), source);
+  return TimesPowerOfTwo(kernel::Pow(c, *p), e / q * static_cast<std::int64_t>(*p));
+}
+
+// Lower and upper bounds of a positive value, in fixed point: value / 2^(32 limbs).
+struct Bounds {
+  BinaryNatural low;
+  BinaryNatural high;
+};
+
+Bounds SquareRoot(const Bounds& x, std::size_t limbs) {
+  return {kernel::IntegerRoot(kernel::ShiftLimbsLeft(x.low, limbs), 2),
+          kernel::IntegerRoot(kernel::ShiftLimbsLeft(x.high, limbs), 2) + One()};
+}
+
+Bounds Times(const Bounds& x, const Bounds& y, std::size_t limbs) {
+  return {kernel::ShiftLimbsRight(x.low * y.low, limbs),
+          kernel::ShiftLimbsRight(x.high * y.high, limbs) + One()};
+}
+
+// Bounds of a^(p / 2^k) = a^w * product of a^(2^-j) over the bits j of p's fraction, at `limbs` limbs.
+Bounds FractionalPowerBounds(const ExtremeValue& a, const BinaryFraction& f, const ExtremeValue& whole_power,
+                             std::size_t limbs, const StepHook& on_step) {
+  const BinaryNatural fraction = LowBits(f.p, f.k);
+  const BinaryNatural a_fixed = ShiftDigitsRight(kernel::ShiftLimbsLeft(a.magnitude, limbs), a.places);
+  Bounds root{a_fixed, a_fixed + One()};
+  const BinaryNatural unit = kernel::ShiftLimbsLeft(One(), limbs);
+  Bounds product{unit, unit};
+  for (std::size_t j = 1; j <= f.k; ++j) {
+    root = SquareRoot(root, limbs);
+    if (Bit(fraction, f.k - j)) {
+      product = Times(product, root, limbs);
+    }
+    if (on_step) on_step(static_cast<double>(j) / static_cast<double>(f.k));
+  }
+  return {ShiftDigitsRight(product.low * whole_power.magnitude, whole_power.places),
+          ShiftDigitsRight(product.high * whole_power.magnitude, whole_power.places) + One()};
+}
+
+// a^|exponent| for a > 0, cut off after `places` digits, or for a negative exponent its reciprocal so cut
+// off; log2_power is log2 a^|exponent|.
+ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent, double log2_power,
+                             std::size_t places, const StepHook& on_step, const char* source) {
+  const BinaryFraction f = Reduced(exponent);
+  if (auto exact = RationalPower(a, f, source)) {
+    if (exponent.negative) return TruncatedQuotient(FromInteger(1), *exact, places);
+    ExtremeValue cut = *exact;
+    cut.magnitude = ShiftDigits(
+        exact->magnitude, static_cast<std::ptrdiff_t>(places) - static_cast<std::ptrdiff_t>(exact->places));
+    cut.places = places;
+    return cut;
+  }
+  const auto w = Word(ShiftBitsRight(f.p, f.k));
+  if (!w) Fail(ErrorNumber::kOverflow, source, "the exponent is too long");
+  const ExtremeValue whole_power = WholePower(a, *w, {}, source);
+
+  // Relative precision the cut-off needs, and what the fixed point loses on small values.
+  const double wanted = 8.0 * static_cast<double>(places) + (exponent.negative ? -log2_power : log2_power);
+  const double lost = std::max(0.0, -Log2(a)) + std::max(0.0, -log2_power);
+  const double bits =
+      std::max(0.0, wanted) + lost + static_cast<double>(kGuardBits + 2 * std::bit_width(f.k));
+  for (auto limbs = static_cast<std::size_t>(bits / kLimbBits) + 1;; limbs += limbs / 2 + 1) {
+    RequireWork(static_cast<double>(limbs * kLimbBits), source);
+    const Bounds x = FractionalPowerBounds(a, f, whole_power, limbs, on_step);
+    BinaryNatural low, high;
+    if (exponent.negative) {
+      if (x.low.is_zero()) continue;
+      const BinaryNatural scaled_one = ShiftDigitsLeft(kernel::ShiftLimbsLeft(One(), limbs), places);
+      low = kernel::DivMod(scaled_one, x.high).quotient;
+      high = kernel::DivMod(scaled_one, x.low).quotient;
+    } else {
+      low = kernel::ShiftLimbsRight(ShiftDigitsLeft(x.low, places), limbs);
+      high = kernel::ShiftLimbsRight(ShiftDigitsLeft(x.high, places), limbs);
+    }
+    if (low == high) return {false, std::move(low), places};
+  }
+}
+
+// ---- The tower ----
+
+// The tower a^a^...^a of the given height, each level's power cut off as Power cuts it.
+ExtremeValue Tower(const ExtremeValue& base, const ExtremeValue& height, PowerPlaces places,
+                   const std::function<void(double)>& on_level, const char* source) {
+  const ExtremeValue levels = Normalized(height);
+  if (levels.places > 0 || (levels.negative && !levels.is_zero()) || (base.negative && !base.is_zero())) {
+    Fail(ErrorNumber::kInvalidArgument, source, "the tower needs a whole height and a base of at least 0");
+  }
+  if (levels.is_zero()) return Zero();
+  const auto total_word = Word(levels.magnitude);
+  const double total = total_word ? static_cast<double>(*total_word) : 1e19;
+  // Each level depends on the one below alone: once a level equals the one two below it, the rest of the
+  // tower alternates between the last two values.
+  ExtremeValue before_last, last, value = base;
+  BinaryNatural count = One();
+  for (std::uint64_t level = 1; count != levels.magnitude; ++level) {
+    before_last = std::exchange(last, std::move(value));
+    value = Power(base, last, places, {}, source);
+    count = count + One();
+    if (level >= 2 && CompareValues(value, before_last) == 0 && count != levels.magnitude) {
+      const bool even_rest = LowBits(levels.magnitude - count, 1).is_zero();
+      return even_rest ? value : last;
+    }
+    on_level(std::min(1.0, static_cast<double>(level + 1) / total));
+  }
+  return value;
+}
+
+}  // namespace
+
+std::size_t TrailingZeroBits(const BinaryNatural& value) {
+  std::size_t zeros = 0;
+  for (const kernel::Limb limb : value.limbs()) {
+    if (limb != 0) return zeros + static_cast<std::size_t>(std::countr_zero(limb));
+    zeros += kLimbBits;
+  }
+  return zeros;
+}
+
+BinaryNatural ShiftBitsRight(const BinaryNatural& value, std::size_t bits) {
+  const BinaryNatural limbs = kernel::ShiftLimbsRight(value, bits / kLimbBits);
+  if (bits % kLimbBits == 0) return limbs;
+  return kernel::DivMod(limbs, BinaryNatural(std::uint64_t{1} << (bits % kLimbBits))).quotient;
+}
+
+BinaryNatural ShiftBitsLeft(const BinaryNatural& value, std::size_t bits) {
+  const BinaryNatural limbs = kernel::ShiftLimbsLeft(value, bits / kLimbBits);
+  return kernel::MulSmall(limbs, kernel::Limb{1} << (bits % kLimbBits));
+}
+
+std::size_t BitLength(const BinaryNatural& value) {
+  if (value.is_zero()) return 0;
+  return kLimbBits * (value.size() - 1) + static_cast<std::size_t>(std::bit_width(value.limbs().back()));
+}
+
+double Log2(const ExtremeValue& value) {
+  if (value.is_zero()) return -std::numeric_limits<double>::infinity();
+  const auto limbs = value.magnitude.limbs();
+  const std::size_t n = limbs.size();
+  double top = limbs[n - 1];
+  std::size_t below = n - 1;
+  if (n >= 2) {
+    top = top * 4294967296.0 + limbs[n - 2];
+    --below;
+  }
+  return std::log2(top) + static_cast<double>(kLimbBits * below) - 8.0 * static_cast<double>(value.places);
+}
+
+void RequireTextLength(double log2_value, const char* source) {
+  if (log2_value / kLog2Of10 > static_cast<double>(FuncLibOrvaneLite::kMaxTextLength) + 1) {
+    Fail(ErrorNumber::kOverflow, source, "result longer than 32767 characters");
+  }
+}
+
+ExtremeValue Power(const ExtremeValue& base, const ExtremeValue& exponent, PowerPlaces places,
+                   const StepHook& on_step, const char* source) {
+  const ExtremeValue e = Normalized(exponent);
+  ExtremeValue a = Normalized(base);
+  if (a.is_zero()) {
+    if (e.negative && !e.is_zero()) Fail(ErrorNumber::kDivisionByZero, source, "zero to a negative power");
+    return Zero();  // zero to any other power, 0^0 included, is the engine's zero
+  }
+  if (e.is_zero()) return FromInteger(1);
+  const bool whole = e.places == 0;
+  if (a.negative && !whole)
+    Fail(ErrorNumber::kInvalidArgument, source, "fractional power of a negative number");
+  // A negative base to an odd power is negative.
+  const bool negative = a.negative && (e.magnitude.limbs()[0] & 1) != 0;
+  a.negative = false;
+  if (IsOne(a)) return {negative, One(), 0};
+
+  // log2 of |a|^|e|, from which the result's length is known before anything is computed.
+  const double log2_power = std::exp2(Log2(ExtremeValue{false, e.magnitude, e.places})) * Log2(a);
+  const std::size_t cut = e.negative ? places.reciprocal : places.fractional;
+  RequireTextLength(e.negative ? -log2_power : log2_power, source);
+  // A value below the last kept place cuts off to zero.
+  const double kept_bits = 8.0 * static_cast<double>(cut) + 16;
+  if ((e.negative && log2_power > kept_bits) || (!e.negative && !whole && log2_power < -kept_bits))
+    return Zero();
+
+  ExtremeValue power;
+  if (whole) {
+    const auto n = Word(e.magnitude);
+    if (!n) Fail(ErrorNumber::kOverflow, source, "the exponent is too long");
+    power = WholePower(a, *n, on_step, source);
+    if (e.negative) power = TruncatedQuotient(FromInteger(1), power, cut);
+  } else {
+    power = FractionalPower(a, e, log2_power, cut, on_step, source);
+  }
+  power.negative = negative;
+  return power;
+}
+
+ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std::size_t places,
+                  const StepHook& on_step, const char* source) {
+  const ExtremeValue d = Normalized(degree);
+  if (d.is_zero()) Fail(ErrorNumber::kInvalidArgument, source, "root of degree 0");
+  const BinaryFraction f = d.places == 0 ? BinaryFraction{d.magnitude, 0} : Reduced(d);
+  const bool odd = (f.p.limbs()[0] & 1) != 0;
+  if (radicand.negative && !radicand.is_zero() && (f.k > 0 || !odd)) {
+    Fail(ErrorNumber::kInvalidArgument, source, "no such root of a negative number");
+  }
+  if (radicand.is_zero()) {
+    if (d.negative) Fail(ErrorNumber::kDivisionByZero, source, "zero to a negative power");
+    return Zero();
+  }
+  // degree = D / 2^k: the root of degree D of radicand^(2^k).
+  if (f.k >= 64) Fail(ErrorNumber::kOverflow, source, "the degree is too long");
+  const ExtremeValue x = WholePower(Normalized(radicand), std::uint64_t{1} << f.k, {}, source);
+  const auto n = Word(f.p);
+  if (!n) Fail(ErrorNumber::kOverflow, source, "the degree is too long");
+  const auto shift = static_cast<std::ptrdiff_t>(places * *n);
+  RequireWork(static_cast<double>(BitLength(x.magnitude)) +
+                  8.0 * static_cast<double>(places) * static_cast<double>(*n),
+              source);
+  // floor(x^(1/n) 256^places) is the root of floor(x 256^(places n)); the reciprocal root's, of
+  // floor(256^(places n) / x).
+  const BinaryNatural scaled =
+      d.negative
+          ? kernel::DivMod(ShiftDigitsLeft(One(), static_cast<std::size_t>(shift) + x.places), x.magnitude)
+                .quotient
+          : ShiftDigits(x.magnitude, shift - static_cast<std::ptrdiff_t>(x.places));
+  return {radicand.negative, kernel::IntegerRoot(scaled, *n, on_step), places};
+}
+
+}  // namespace extreme
+
+namespace {
+
+using extreme::BinaryNatural;
+using extreme::ExtremeValue;
+
+std::size_t PlacesFrom(std::int16_t places) {
+  return places > 0 ? static_cast<std::size_t>(places) : 0;
+}
+
+}  // namespace
+
+std::string FuncLibOrvaneLite::StepIn() {
+  const ExtremeValue base = Operand(FirstNum(), "StepIn");
+  const ExtremeValue exponent = Operand(SecondNum(), "StepIn");
+  Yield();
+  // A fractional exponent publishes under iStepDec, or under iStep when the owner set only that one.
+  const bool flag = extreme::Normalized(exponent).places > 0 ? iStepDec || iStep : iStep;
+  const ExtremeValue power = extreme::Power(base, exponent, {PlacesFrom(RadExact()), PlacesFrom(DevExact())},
+                                            StepHookFor(flag), "StepIn");
+  Progress(flag, 1000.0);
+  return Result(power, "StepIn");
+}
+
+std::string FuncLibOrvaneLite::RadicalIn(std::int16_t Exact) {
+  const ExtremeValue radicand = Operand(FirstNum(), "RadicalIn");
+  const ExtremeValue degree = Operand(SecondNum(), "RadicalIn");
+  Yield();
+  const ExtremeValue root =
+      extreme::Root(radicand, degree, PlacesFrom(Exact), StepHookFor(iRadical), "RadicalIn");
+  Progress(iRadical, 1000.0);
+  return Result(root, "RadicalIn");
+}
+
+// Rounding on base-256 digits: the digit after the last kept place decides, 128 and above rounding the
+// magnitude up; a negative Digits rounds the whole part at the place 256^-Digits.
+std::string FuncLibOrvaneLite::CircleIn(std::int16_t Digits) {
+  ExtremeValue value = Operand(FirstNum(), "CircleIn");
+  const std::ptrdiff_t cut = static_cast<std::ptrdiff_t>(value.places) - Digits;
+  if (cut > 0) {
+    const auto dropped = static_cast<std::size_t>(cut);
+    BinaryNatural kept = extreme::ShiftDigitsRight(value.magnitude, dropped);
+    const BinaryNatural with_next = extreme::ShiftDigitsRight(value.magnitude, dropped - 1);
+    if ((with_next.is_zero() ? 0 : with_next.limbs()[0] & 0xFF) >= 128) kept = kept + BinaryNatural(1);
+    value.magnitude =
+        Digits >= 0 ? std::move(kept) : extreme::ShiftDigitsLeft(kept, static_cast<std::size_t>(-Digits));
+    value.places = PlacesFrom(Digits);
+  }
+  return Result(value, "CircleIn");
+}
+
+std::string FuncLibOrvaneLite::GiperStepIn() {
+  const ExtremeValue base = Operand(FirstNum(), "GiperStepIn");
+  const ExtremeValue height = Operand(SecondNum(), "GiperStepIn");
+  const auto tower = GiperStepInBin(*extreme::ToExtremNum(base), *extreme::ToExtremNum(height));
+  return Result(extreme::FromExtremNum(*tower), "GiperStepIn");
+}
+
+std::shared_ptr<ExtremNum> FuncLibOrvaneLite::GiperStepInBin(const ExtremNum& base, const ExtremNum& height,
+                                                             bool /*ResumeCalc*/) {
+  const auto on_level = [this](double done) {
+    Yield();
+    Progress(iGiperStep, 1000.0 * done);
+  };
+  return extreme::ToExtremNum(extreme::Tower(extreme::FromExtremNum(base), extreme::FromExtremNum(height),
+                                             {PlacesFrom(RadExact()), PlacesFrom(DevExact())}, on_level,
+                                             "GiperStepIn"));
+}
+
+}  // namespace ovn
