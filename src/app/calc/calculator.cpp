@@ -78,6 +78,15 @@ std::int16_t ToInt16Clamped(double value) {
                                               static_cast<double>(std::numeric_limits<std::int16_t>::max())));
 }
 
+// MIN and MAX by the comparison code (0 first smaller, 1 equal, 2 first greater); equal operands leave the
+// entry as it is.
+std::optional<std::string> PickMinOrMax(std::string_view code, std::uint8_t order, const std::string& first,
+                                        const std::string& second) {
+  if (order == 1) return std::nullopt;
+  const bool first_is_smaller = order == 0;
+  return (code == "MIN") == first_is_smaller ? first : second;
+}
+
 }  // namespace
 
 std::span<const OperationInfo> Operations() { return kOperations; }
@@ -120,11 +129,15 @@ std::string_view MessageForError(ErrorNumber number) {
 }
 
 Calculator::Calculator(Settings& settings, Platform& platform) : settings_(settings), platform_(platform) {
-  decimal_.SetYieldHook([this] {
-    if (cancel_requested_.exchange(false)) {
-      throw RuntimeError(ErrorNumber::kCancelled, "Calculator", "the user cancelled the calculation");
-    }
-  });
+  decimal_.SetYieldHook([this] { CheckCancel(); });
+  extreme_.SetYieldHook([this] { CheckCancel(); });
+}
+
+// The engines' yield points: a cancel request stops the running computation there.
+void Calculator::CheckCancel() {
+  if (cancel_requested_.exchange(false)) {
+    throw RuntimeError(ErrorNumber::kCancelled, "Calculator", "the user cancelled the calculation");
+  }
 }
 
 StringList& Calculator::NumberList() {
@@ -225,7 +238,8 @@ void Calculator::Compute(Evaluation& evaluation) {
     switch (evaluation.type) {
       case 0: evaluation.result = ComputeMachineDouble(evaluation); break;
       case 1: evaluation.result = ComputeDecimal(evaluation); break;
-      default: break;  // the extreme engine's type evaluates nothing yet
+      case 2: evaluation.result = ComputeExtreme(evaluation); break;
+      default: break;
     }
   } catch (const RuntimeError& error) {
     evaluation.error = evaluation.type == 0 ? std::string(kMachineDoubleOverflow)
@@ -248,7 +262,11 @@ void Calculator::FinishEvaluation(const Evaluation& evaluation) {
 }
 
 float Calculator::Progress() const noexcept {
-  return settings_.TypeNum == 1 ? decimal_.StepCalculate() : 0.0F;
+  switch (settings_.TypeNum) {
+    case 1: return decimal_.StepCalculate();
+    case 2: return static_cast<float>(extreme_.StepCalculate());
+    default: return 0.0F;
+  }
 }
 
 void Calculator::ReportError(const std::string& message) {
@@ -281,33 +299,33 @@ std::optional<std::string> Calculator::ComputeMachineDouble(const Evaluation& ev
   return MachineDoubleText(value);  // raises for an infinite or undefined value
 }
 
-void Calculator::PrepareEngine() {
-  // The operations that divide or take roots inside follow the user's precision.
-  decimal_.DevExact(settings_.DevCount);
-  decimal_.RadExact(settings_.RadCount);
-  decimal_.LogExact(settings_.LogCount);
+// An operand that is not a number is refused before any engine runs.
+void Calculator::RequireNumbers(const OperationInfo& info, const Evaluation& evaluation) {
+  auto require = [this](const std::string& operand) {
+    if (!decimal_.IsNumber(operand)) throw RuntimeError(ErrorNumber::kTypeMismatch, "Calculator", "not a number");
+  };
+  if (info.kind == OperationKind::kList) {
+    const StringList& list = NumberList();
+    for (std::int16_t i = 1; i <= list.Count(); ++i) require(list.Item(i));
+  } else {
+    require(evaluation.first);
+    if (info.kind != OperationKind::kOneOperand) require(evaluation.second);
+  }
 }
 
 std::optional<std::string> Calculator::ComputeDecimal(const Evaluation& evaluation) {
-  PrepareEngine();
+  const OperationInfo* info = FindOperation(evaluation.code);
+  if (!info) return std::nullopt;
+  RequireNumbers(*info, evaluation);
+  // The operations that divide or take roots inside follow the user's precision.
   FuncLibDec& e = decimal_;
+  e.DevExact(settings_.DevCount);
+  e.RadExact(settings_.RadCount);
+  e.LogExact(settings_.LogCount);
   const std::string& code = evaluation.code;
   const std::string& f = evaluation.first;
   const std::string& s = evaluation.second;
-  const OperationInfo* info = FindOperation(code);
-  if (!info) return std::nullopt;
-
-  // An operand that is not a number is refused before any engine runs.
-  auto require = [&e](const std::string& operand) {
-    if (!e.IsNumber(operand)) throw RuntimeError(ErrorNumber::kTypeMismatch, "Calculator", "not a number");
-  };
   const StringList& list = NumberList();
-  if (info->kind == OperationKind::kList) {
-    for (std::int16_t i = 1; i <= list.Count(); ++i) require(list.Item(i));
-  } else {
-    require(f);
-    if (info->kind != OperationKind::kOneOperand) require(s);
-  }
 
   if (code == "PLUS") return WithFlag(e.iSumm, [&] { return e.SummIn(f, s); });
   if (code == "MINUS" || code == "AP_RZ") return WithFlag(e.iMinus, [&] { return e.MinusIn(f, s); });
@@ -336,11 +354,59 @@ std::optional<std::string> Calculator::ComputeDecimal(const Evaluation& evaluati
   if (code == "NOD") return WithFlag(e.ipNOD, [&] { return e.CalcNODIn(list); });
   if (code == "NOC") return e.CalcNOCIn(list);
   if (code == "MID") return e.MidIn(list);
-  // MIN and MAX: equal operands leave the entry as it is.
-  const std::uint8_t order = e.CompareIt(f, s);
-  if (order == 1) return std::nullopt;
-  const bool first_is_smaller = order == 0;
-  return (code == "MIN") == first_is_smaller ? f : s;
+  return PickMinOrMax(code, e.CompareIt(f, s), f, s);
+}
+
+std::optional<std::string> Calculator::ComputeExtreme(const Evaluation& evaluation) {
+  const OperationInfo* info = FindOperation(evaluation.code);
+  if (!info) return std::nullopt;
+  RequireNumbers(*info, evaluation);
+  FuncLibOrvaneLite& e = extreme_;
+  // Counted in base-256 digits here, as DevideIn's argument is.
+  e.DevExact(settings_.DevCount);
+  e.RadExact(settings_.RadCount);
+  e.MaxDevConv(settings_.MaxDevConv);
+  const std::string& code = evaluation.code;
+  const std::string& f = evaluation.first;
+  const std::string& s = evaluation.second;
+  e.FirstNum(f);
+  e.SecondNum(s);
+  const StringList& list = NumberList();
+
+  if (code == "PLUS") return WithFlag(e.iSumm, [&] { return e.SummIn(); });
+  if (code == "MINUS" || code == "AP_RZ") return WithFlag(e.iMinus, [&] { return e.MinusIn(); });
+  if (code == "MUCH") return WithFlag(e.iMuch, [&] { return e.MuchIn(); });
+  if (code == "DEV" || code == "GP_RZ") return WithFlag(e.iDev, [&] { return e.DevideIn(settings_.DevCount); });
+  if (code == "STEP") return WithFlag(e.iStep, [&] { return e.StepIn(); });
+  if (code == "RAD") return WithFlag(e.iRadical, [&] { return e.RadicalIn(settings_.RadCount); });
+  if (code == "LOGARIFM") return WithFlag(e.iLog, [&] { return e.LogarifmIn(settings_.LogCount); });
+  if (code == "LN") {
+    // This engine takes the entry at "=" (the second operand) as the number.
+    e.FirstNum(s);
+    e.SecondNum(settings_.ExpValue);
+    return WithFlag(e.iLog, [&] { return e.LogarifmIn(settings_.LogCount); });
+  }
+  if (code == "EXPONENTA") {
+    e.FirstNum(settings_.ExpValue);
+    e.SecondNum(s);
+    return WithFlag(e.iStep, [&] { return e.StepIn(); });
+  }
+  if (code == "MOD") return WithFlag(e.iMod, [&] { return e.ModIn(); });
+  if (code == "GIPERSTEP") return WithFlag(e.iGiperStep, [&] { return e.GiperStepIn(); });
+  if (code == "FACTOR") return WithFlag(e.iFactorial, [&] { return e.FactorialIn(f); });
+  if (code == "FACTORDBL") return WithFlag(e.iFactorDBL, [&] { return e.FactorialDBLIn(f); });
+  if (code == "MULTINOM") return WithFlag(e.iMultinom, [&] { return e.MultinomIn(list); });
+  if (code == "CCONBIN") return e.CountCombinationIn();
+  if (code == "PEREST") return e.PerestIn();
+  if (code == "NOD") return WithFlag(e.ipNOD, [&] { return e.CalcNODIn(list); });
+  if (code == "NOC") return e.CalcNOCIn(list);
+  if (code == "MID") return e.MidIn(list);
+  if (code == "GMID") return e.GeoMIDIn(list);
+  if (code == "AP_NUM") return e.ArifmeticProgrecyNum(list);
+  if (code == "GP_NUM") return e.GeometricProgrecyNum(list);
+  if (code == "AP_SUM") return e.ArifmeticProgrecySum(list);
+  if (code == "GP_SUM") return e.GeometricProgrecySum(list);
+  return PickMinOrMax(code, e.CompareIt(*e.ConvertExtNum(f), *e.ConvertExtNum(s)), f, s);
 }
 
 // ---- Rounding and memory ----

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "decimal/func_lib_dec.h"
+#include "extreme/func_lib_orvane_lite.h"
 #include "ovnliblt/string_list.h"
 #include "platform/platform.h"
 #include "registry/settings.h"
@@ -118,6 +119,7 @@ class Calculator {
   void ProcessUnitRequest(const std::filesystem::path& request_file);
 
   FuncLibDec& DecimalEngine() noexcept { return decimal_; }
+  FuncLibOrvaneLite& ExtremeEngine() noexcept { return extreme_; }
   const Settings& settings() const noexcept { return settings_; }
 
  private:
@@ -125,11 +127,14 @@ class Calculator {
   void ReportError(const std::string& message);
   std::optional<std::string> ComputeMachineDouble(const Evaluation& evaluation) const;
   std::optional<std::string> ComputeDecimal(const Evaluation& evaluation);
-  void PrepareEngine();
+  std::optional<std::string> ComputeExtreme(const Evaluation& evaluation);
+  void RequireNumbers(const OperationInfo& info, const Evaluation& evaluation);
+  void CheckCancel();
 
   Settings& settings_;
   Platform& platform_;
   FuncLibDec decimal_;
+  FuncLibOrvaneLite extreme_;
   std::shared_ptr<StringList> number_list_;
   std::string memory_indicator_;
   std::atomic<bool> calculating_{false};

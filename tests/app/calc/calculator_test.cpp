@@ -191,10 +191,23 @@ TEST_F(CalculatorTest, MinAndMaxRecordAndPickAnOperand) {
   EXPECT_EQ(Entry(), "5.0");
 }
 
-TEST_F(CalculatorTest, ExtremeTypeLeavesTheEntryUntilItsEngineArrives) {
+TEST_F(CalculatorTest, ExtremeTypeEvaluatesWithItsEngine) {
   settings.TypeNum = 2;
   Keys({"5", "FACTOR", "="});
-  EXPECT_EQ(Entry(), "5");
+  EXPECT_EQ(Entry(), "120");
+  calculator.PressClear();
+  settings.DevCount = 2;  // base-256 places: 1/3 is the digits 85, 85
+  Keys({"1", "DEV", "3", "="});
+  EXPECT_EQ(Entry(), "0.3333282470703125");
+  calculator.PressClear();
+  settings.DevCount = 1;
+  Keys({"1", "MID", "2", "MID", "4", "MID", "="});
+  EXPECT_EQ(Entry(), "2.33203125");
+  calculator.PressClear();
+  Keys({"7", "MAX", "9", "="});
+  EXPECT_EQ(Entry(), "9");
+  Keys({"DEV", "0", "="});
+  EXPECT_EQ(LastMessage(), "Деление на ноль!");
 }
 
 TEST_F(CalculatorTest, RoundingAsksForThePlaceAndStartsANewNumber) {
