@@ -8,34 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "gmp_yardstick.h"
 #include "decimal/func_lib_dec.h"
 #include "kernel/radix.h"
 
 namespace {
 
-struct Mpz {
-  Mpz() { mpz_init(value); }
-  ~Mpz() { mpz_clear(value); }
-  Mpz(const Mpz&) = delete;
-  Mpz& operator=(const Mpz&) = delete;
-  mpz_t value;
-};
-
-std::string ToText(const mpz_t value, int base) {
-  std::string text(mpz_sizeinbase(value, base) + 2, '\0');
-  mpz_get_str(text.data(), base, value);
-  text.resize(text.find('\0'));
-  return text;
-}
-
-std::string RandomDigits(std::size_t count, unsigned seed) {
-  std::mt19937 random(seed);
-  std::uniform_int_distribution<int> digit(0, 9);
-  std::string text(count, '0');
-  for (char& c : text) c = static_cast<char>('0' + digit(random));
-  text.front() = static_cast<char>('1' + digit(random) % 9);
-  return text;
-}
+using bench::Mpz;
+using bench::RandomDigits;
+using bench::ToText;
 
 unsigned long Argument(const benchmark::State& state, int index = 0) {
   return static_cast<unsigned long>(state.range(index));

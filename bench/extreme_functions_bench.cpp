@@ -8,17 +8,14 @@
 #include <random>
 #include <string>
 
+#include "gmp_yardstick.h"
 #include "extreme/func_lib_orvane_lite.h"
 
 namespace {
 
-struct Mpz {
-  Mpz() { mpz_init(value); }
-  ~Mpz() { mpz_clear(value); }
-  Mpz(const Mpz&) = delete;
-  Mpz& operator=(const Mpz&) = delete;
-  mpz_t value;
-};
+using bench::Mpz;
+using bench::RandomDigits;
+using bench::ToText;
 
 struct Mpfr {
   explicit Mpfr(mpfr_prec_t bits) { mpfr_init2(value, bits); }
@@ -28,26 +25,10 @@ struct Mpfr {
   mpfr_t value;
 };
 
-std::string ToText(const mpz_t value) {
-  std::string text(mpz_sizeinbase(value, 10) + 2, '\0');
-  mpz_get_str(text.data(), 10, value);
-  text.resize(text.find('\0'));
-  return text;
-}
-
 std::string ToText(const mpfr_t value, std::size_t digits) {
   std::string text(digits + 32, '\0');
   mpfr_snprintf(text.data(), text.size(), "%.*RZf", static_cast<int>(digits), value);
   text.resize(text.find('\0'));
-  return text;
-}
-
-std::string RandomDigits(std::size_t count, unsigned seed) {
-  std::mt19937 random(seed);
-  std::uniform_int_distribution<int> digit(0, 9);
-  std::string text(count, '0');
-  for (char& c : text) c = static_cast<char>('0' + digit(random));
-  text.front() = static_cast<char>('1' + digit(random) % 9);
   return text;
 }
 

@@ -11,12 +11,13 @@
 #include <string>
 #include <string_view>
 
+#include "decimal/operation_flags.h"
 #include "ovnliblt/runtime_error.h"
 #include "ovnliblt/string_list.h"
 
 namespace ovn {
 
-class FuncLibDec {
+class FuncLibDec : public OperationFlags {
  public:
   // The longest text (and the longest integer part or run of zeros) the engine accepts or returns.
   static constexpr std::size_t kMaxTextLength = 32767;
@@ -41,25 +42,6 @@ class FuncLibDec {
   // With no hook set nothing is called.
   void SetYieldHook(std::function<void()> hook) { yield_hook_ = std::move(hook); }
 
-  // Operation flags: the owner sets the flag of the operation it is about to run, and clears it after;
-  // while it is set the method writes its progress into StepCalculate.
-  bool iSumm = false;
-  bool iMinus = false;
-  bool iMuch = false;
-  bool iDev = false;
-  bool iStep = false;
-  bool iRadical = false;
-  bool iFactorial = false;
-  bool iLog = false;
-  bool iMod = false;
-  bool iGiperStep = false;
-  bool iFactorDBL = false;
-  bool iStepDec = false;
-  bool ipNOD = false;
-  bool ipNOC = false;
-  bool iMultinom = false;
-  bool iCountCombination = false;
-  std::string iStepFS;
   // The number type the list operations follow: 1 exact decimal, 0 machine doubles.
   std::int16_t iTypeNum = 1;
 

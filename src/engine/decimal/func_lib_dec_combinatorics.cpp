@@ -20,6 +20,9 @@
 namespace ovn {
 namespace {
 
+using kernel::LegendreExponent;
+using kernel::PrimesUpTo;
+
 using decimal::DecimalNatural;
 using decimal::Raise;
 using kernel::StepHook;
@@ -70,27 +73,6 @@ double Log10(const DecimalNatural& value) {
 
 double Log10Factorial(std::uint64_t n) {
   return std::lgamma(static_cast<double>(n) + 1.0) / std::numbers::ln10;
-}
-
-std::vector<std::uint64_t> PrimesUpTo(std::uint64_t limit) {
-  std::vector<bool> composite(limit + 1, false);
-  std::vector<std::uint64_t> primes;
-  for (std::uint64_t p = 2; p <= limit; ++p) {
-    if (composite[p]) continue;
-    primes.push_back(p);
-    for (std::uint64_t multiple = p * p; multiple <= limit; multiple += p) composite[multiple] = true;
-  }
-  return primes;
-}
-
-// The exponent of the prime p in n! (Legendre's formula).
-std::uint64_t LegendreExponent(std::uint64_t p, std::uint64_t n) {
-  std::uint64_t exponent = 0;
-  while (n >= p) {
-    n /= p;
-    exponent += n;
-  }
-  return exponent;
 }
 
 // The factorisation of (prod over `over` of m!) / (prod over `under` of m!) * 2^twos, which the caller

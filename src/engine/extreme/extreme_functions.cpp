@@ -21,6 +21,9 @@
 namespace ovn {
 namespace {
 
+using kernel::LegendreExponent;
+using kernel::PrimesUpTo;
+
 using extreme::BinaryNatural;
 using extreme::ExtremeValue;
 using kernel::StepHook;
@@ -64,27 +67,6 @@ BinaryNatural RangeProduct(std::uint64_t low, std::uint64_t high, const StepHook
   std::vector<std::uint64_t> words;
   for (std::uint64_t x = low + 1; x <= high; ++x) words.push_back(x);
   return kernel::ProductOfWords<kernel::kBinaryBase>(words, on_step);
-}
-
-std::vector<std::uint64_t> PrimesUpTo(std::uint64_t limit) {
-  std::vector<bool> composite(limit + 1, false);
-  std::vector<std::uint64_t> primes;
-  for (std::uint64_t p = 2; p <= limit; ++p) {
-    if (composite[p]) continue;
-    primes.push_back(p);
-    for (std::uint64_t multiple = p * p; multiple <= limit; multiple += p) composite[multiple] = true;
-  }
-  return primes;
-}
-
-// The exponent of the prime p in n! (Legendre's formula).
-std::uint64_t LegendreExponent(std::uint64_t p, std::uint64_t n) {
-  std::uint64_t exponent = 0;
-  while (n >= p) {
-    n /= p;
-    exponent += n;
-  }
-  return exponent;
 }
 
 // top! / (parts_1! parts_2! ...) * 2^twos, which the caller knows to be whole. Up to kPrimeLimit it is

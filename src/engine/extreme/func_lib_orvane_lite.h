@@ -23,7 +23,7 @@
 
 namespace ovn {
 
-class FuncLibOrvaneLite {
+class FuncLibOrvaneLite : public OperationFlags {
  public:
   // The longest decimal text, and the longest digit string, the engine accepts or returns.
   static constexpr std::size_t kMaxTextLength = 32767;
@@ -58,25 +58,6 @@ class FuncLibOrvaneLite {
   // With no hook set nothing is called.
   void SetYieldHook(std::function<void()> hook) { yield_hook_ = std::move(hook); }
 
-  // Operation flags: the owner sets the flag of the operation it is about to run, and clears it after;
-  // while it is set the operation writes its progress into StepCalculate.
-  bool iSumm = false;
-  bool iMinus = false;
-  bool iMuch = false;
-  bool iDev = false;
-  bool iStep = false;
-  bool iRadical = false;
-  bool iFactorial = false;
-  bool iLog = false;
-  bool iMod = false;
-  bool iGiperStep = false;
-  bool iFactorDBL = false;
-  bool iStepDec = false;
-  bool ipNOD = false;
-  bool ipNOC = false;
-  bool iMultinom = false;
-  bool iCountCombination = false;
-  std::string iStepFS;
 
   // ---- Conversions ----
   // Decimal text to a new ExtremNum: whole digits exactly (zero is one zero digit), a fraction as at most

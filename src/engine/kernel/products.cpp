@@ -92,4 +92,24 @@ Natural<Base> ProductOfPowers(std::span<const WordPower> powers, const StepHook&
 OVN_INSTANTIATE_PRODUCTS(kDecimalBase)
 OVN_INSTANTIATE_PRODUCTS(kBinaryBase)
 
+std::vector<std::uint64_t> PrimesUpTo(std::uint64_t limit) {
+  std::vector<bool> composite(limit + 1, false);
+  std::vector<std::uint64_t> primes;
+  for (std::uint64_t p = 2; p <= limit; ++p) {
+    if (composite[p]) continue;
+    primes.push_back(p);
+    for (std::uint64_t multiple = p * p; multiple <= limit; multiple += p) composite[multiple] = true;
+  }
+  return primes;
+}
+
+std::uint64_t LegendreExponent(std::uint64_t p, std::uint64_t n) {
+  std::uint64_t exponent = 0;
+  while (n >= p) {
+    n /= p;
+    exponent += n;
+  }
+  return exponent;
+}
+
 }  // namespace ovn::kernel

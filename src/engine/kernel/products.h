@@ -30,4 +30,9 @@ struct WordPower {
 template <std::uint64_t Base>
 Natural<Base> ProductOfPowers(std::span<const WordPower> powers, const StepHook& on_step = {});
 
+// The primes up to `limit`, by the sieve of Eratosthenes.
+std::vector<std::uint64_t> PrimesUpTo(std::uint64_t limit);
+// The exponent of the prime p in n! (Legendre's formula).
+std::uint64_t LegendreExponent(std::uint64_t p, std::uint64_t n);
+
 }  // namespace ovn::kernel
