@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "files/whole_file.h"
+
 namespace ovn {
 namespace {
 
@@ -86,77 +88,8 @@ std::optional<std::string> Unescape(std::string_view text) {
   return out;
 }
 
-std::string SystemMessage(int error) {
-  return std::generic_category().message(error);
-}
-
 std::string Quoted(const std::filesystem::path& file) {
   return "«" + file.string() + "»";
-}
-
-struct FileText {
-  bool exists = false;
-  std::string content;
-  std::string error;  // why an existing file could not be read
-};
-
-FileText ReadWholeFile(const std::filesystem::path& file) {
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return {};
-    return {true, "", SystemMessage(errno)};
-  }
-  FileText result{true, "", ""};
-  char buffer[8192];
-  for (;;) {
-    const ssize_t count = ::read(fd, buffer, sizeof buffer);
-    if (count > 0) {
-      result.content.append(buffer, static_cast<std::size_t>(count));
-    } else if (count == 0) {
-      break;
-    } else if (errno != EINTR) {
-      result.error = SystemMessage(errno);
-      break;
-    }
-  }
-  ::close(fd);
-  return result;
-}
-
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t count = ::write(fd, content.data(), content.size());
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
-    content.remove_prefix(static_cast<std::size_t>(count));
-  }
-  return true;
-}
-
-// Writes a temporary file beside `file` and renames it over `file`. Returns "" or why it failed; on
-// failure `file` is untouched and no temporary file is left behind.
-std::string ReplaceFile(const std::filesystem::path& file, std::string_view content) {
-  std::string temporary = file.string() + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) return SystemMessage(errno);
-  bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
-  int error = errno;
-  if (::close(fd) != 0 && written) {
-    written = false;
-    error = errno;
-  }
-  if (written && ::rename(temporary.c_str(), file.c_str()) == 0) {
-    // The rename itself reaches the disk only with its folder.
-    const int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-      ::fsync(folder);
-      ::close(folder);
-    }
-    return "";
-  }
-  if (written) error = errno;
-  ::unlink(temporary.c_str());
-  return SystemMessage(error);
 }
 
 std::filesystem::path HomeFolder() {
@@ -309,7 +242,8 @@ std::string RegistryStore::Commit() {
     if (error) return failed + error.message();
   }
 
-  if (const std::string reason = ReplaceFile(target, Serialize()); !reason.empty()) return failed + reason;
+  if (const std::string reason = ReplaceFileAtomically(target, Serialize()); !reason.empty())
+    return failed + reason;
   malformed_ = false;
   problem_.clear();
   return notice;

@@ -1,0 +1,237 @@
+// Number-list files: both variants read and written, every header check, the closing line, the mends
+// (nothing dropped, long files refused, atomic rewrites) and the memory list's file operations.
+#include "files/number_list_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace ovn {
+namespace {
+
+constexpr const char* kHeaderText =
+    "Orvane Script Settings\r\nSaved Numbers\r\nVersion=1\r\nSizeNum=10\r\n/Description\r\nReadNumAs 10\r\n"
+    "\\Description\r\n/Numbers\r\n";
+
+class NumberListFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvanel-files-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::filesystem::path Write(const std::string& name, const std::string& content) const {
+    const std::filesystem::path file = folder_ / name;
+    std::ofstream(file, std::ios::binary) << content;
+    return file;
+  }
+  static std::string Text(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  std::size_t EntryCount() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_), {}));
+  }
+
+  std::filesystem::path folder_;
+};
+
+TEST_F(NumberListFileTest, PlainFileSkipsEmptyLinesAndTrimsValues) {
+  const auto file = Write("list.num", "a 1\r\n\r\nb  22 \r\n");
+  const NumberListContent content = ReadNumberList(file);
+  EXPECT_EQ(content.error, "");
+  EXPECT_EQ(content.warning, "");
+  EXPECT_EQ(content.records, (std::vector<NumberRecord>{{"a", "1"}, {"b", "22"}}));
+}
+
+TEST_F(NumberListFileTest, RecordsSplitAtTheFirstSpace) {
+  struct Case {
+    const char* line;
+    ValueForm form;
+    NumberRecord record;
+  };
+  const Case cases[] = {
+      {"x 12.5", ValueForm::kTrimmed, {"x", "12.5"}},
+      {"x  -3 ", ValueForm::kTrimmed, {"x", "-3"}},
+      {"x  -3 ", ValueForm::kVerbatim, {"x", " -3 "}},
+      {"lonely", ValueForm::kTrimmed, {"lonely", ""}},  // no space: a name with an empty value
+      {"x 1 2", ValueForm::kTrimmed, {"x", "1 2"}},     // values are not checked
+      {"число 7", ValueForm::kTrimmed, {"число", "7"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseRecord(c.line, c.form), c.record) << c.line;
+}
+
+TEST_F(NumberListFileTest, ScriptSettingsEndingIgnoresCase) {
+  for (const char* name : {"a.OSV", "a.osv", "listOsV", "OSV"})
+    EXPECT_TRUE(IsScriptSettingsName(name)) << name;
+  for (const char* name : {"a.num", "a.os", "a.OSV.num", "SV", "/dir.osv/list"}) {
+    EXPECT_FALSE(IsScriptSettingsName(name)) << name;
+  }
+  // The same header text is records in a plain file and a header in a framed one.
+  const std::string text = std::string(kHeaderText) + "n 5\r\n\\Numbers\r\n";
+  EXPECT_EQ(ParseNumberList(text, "a.osv").records, (std::vector<NumberRecord>{{"n", "5"}}));
+  EXPECT_EQ(ParseNumberList(text, "a.num").records.size(), 10U);
+}
+
+TEST_F(NumberListFileTest, EveryHeaderCheckHasItsMessage) {
+  const std::vector<std::string> good = {
+      "Orvane Script Settings", "Saved Numbers", "Version=1",     "SizeNum=10",
+      "/Description",           "ReadNumAs 10",  "\\Description", "/Numbers"};
+  struct Case {
+    std::size_t line;
+    const char* text;
+    const char* message;  // "" when the header is accepted
+  };
+  const Case cases[] = {
+      {0, "Orvane Script Setting", "Этот файл не является Orvane Script Settings!"},
+      {1, "Saved numbers", "Этот файл не является сохраненным списком чисел!"},
+      {2, "Version=", "Этот файл не является сохраненным списком чисел!"},
+      {2, "Versio=1", "Этот файл не является сохраненным списком чисел!"},
+      {2, "Version=2", "Неправильная версия сохраненного списка чисел!"},
+      {2, "Version=1.01", "Неправильная версия сохраненного списка чисел!"},
+      {2, "Version=0.5", ""},
+      {2, "Version=1", ""},
+      {3, "SizeNum=16", "Неправильная размерность чисел в  сохраненном списке чисел!"},
+      {4, "Description", "Cохраненный список чисел поврежден!"},
+      {5, "ReadNumAs 16", "В этой версии допустимы только десятичные числа!"},
+      {6, "/Description", "Cохраненный список чисел поврежден!"},
+      {7, "Numbers", "Cохраненный список чисел поврежден!"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> lines = good;
+    lines[c.line] = c.text;
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    text += "v 9\r\n\\Numbers\r\n";
+    const NumberListContent content = ParseNumberList(text, "list.osv");
+    EXPECT_EQ(content.error, c.message) << c.text;
+    EXPECT_EQ(content.records.size(), *c.message ? 0U : 1U) << c.text;
+  }
+  // A file that ends inside its header fails at the first missing line.
+  EXPECT_EQ(ParseNumberList("Orvane Script Settings\r\n", "x.OSV").error,
+            "Этот файл не является сохраненным списком чисел!");
+}
+
+TEST_F(NumberListFileTest, UnclosedListWarnsAndKeepsEveryRecord) {
+  const NumberListContent content = ParseNumberList(std::string(kHeaderText) + "a 1\r\nb 2\r\n", "x.osv");
+  EXPECT_EQ(content.warning, "Cохраненный список чисел не завершен!");
+  EXPECT_EQ(content.records, (std::vector<NumberRecord>{{"a", "1"}, {"b", "2"}}));
+  // Empty lines after the closing line do not unclose it.
+  EXPECT_EQ(ParseNumberList(std::string(kHeaderText) + "a 1\r\n\\Numbers\r\n\r\n", "x.osv").warning, "");
+}
+
+TEST_F(NumberListFileTest, SameNamesAreAllKeptAndWrittenBack) {
+  const auto file = Write("twice.num", "a 1\r\na 2\r\nbare\r\n");
+  const std::vector<NumberRecord> records = ReadNumberList(file).records;
+  EXPECT_EQ(records, (std::vector<NumberRecord>{{"a", "1"}, {"a", "2"}, {"bare", ""}}));
+  ASSERT_EQ(WriteNumberList(file, records), "");
+  EXPECT_EQ(ReadNumberList(file).records, records);
+}
+
+TEST_F(NumberListFileTest, LongestReadableListIsTheLineLimit) {
+  std::string lines;
+  for (std::size_t index = 0; index < kMaxLinesAfterHeader; ++index) lines += "n 1\r\n";
+  EXPECT_EQ(ParseNumberList(lines, "a.num").records.size(), kMaxLinesAfterHeader);
+  const NumberListContent longer = ParseNumberList(lines + "\r\n", "a.num");  // an empty line counts too
+  EXPECT_NE(longer.error.find("a.num"), std::string::npos);
+  EXPECT_TRUE(longer.records.empty());
+  // The header is not counted; the closing line is.
+  EXPECT_EQ(ParseNumberList(kHeaderText + lines, "a.osv").records.size(), kMaxLinesAfterHeader);
+  EXPECT_NE(ParseNumberList(kHeaderText + lines + "\\Numbers\r\n", "a.osv").error, "");
+}
+
+TEST_F(NumberListFileTest, WritesBothVariantsWithCrLf) {
+  const std::vector<NumberRecord> records = {{"b", "22"}, {"a", "1"}};
+  EXPECT_EQ(FormatNumberList(records, "x.num"), "b 22\r\na 1\r\n");
+  EXPECT_EQ(FormatNumberList(records, "x.Osv"), std::string(kHeaderText) + "b 22\r\na 1\r\n\\Numbers\r\n");
+  EXPECT_EQ(FormatNumberList({}, "x.osv"), std::string(kHeaderText) + "\\Numbers\r\n");
+  const auto file = folder_ / "round.osv";
+  ASSERT_EQ(WriteNumberList(file, records), "");
+  const NumberListContent content = ReadNumberList(file);
+  EXPECT_EQ(content.records, records);
+  EXPECT_EQ(content.warning, "");
+}
+
+TEST_F(NumberListFileTest, MissingOrEmptyFileIsAnEmptyList) {
+  EXPECT_EQ(ReadNumberList(folder_ / "none.osv").error, "");
+  const auto empty = Write("empty.osv", "");
+  const NumberListContent content = ReadNumberList(empty);
+  EXPECT_EQ(content.error, "");
+  EXPECT_TRUE(content.records.empty());
+}
+
+TEST_F(NumberListFileTest, WriteThatFailsHalfWayLeavesTheOldFile) {
+  const auto file = Write("keep.num", "old 1\r\n");
+  std::vector<NumberRecord> many(2000, {"name", std::string(100, '7')});
+  // The file-size limit makes the write stop part of the way through, as a full disk would.
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string failure = WriteNumberList(file, many);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  ::signal(SIGXFSZ, previous);
+
+  EXPECT_NE(failure.find(file.string()), std::string::npos) << failure;
+  EXPECT_EQ(Text(file), "old 1\r\n");
+  EXPECT_EQ(EntryCount(), 1U);  // no temporary file is left behind
+}
+
+TEST_F(NumberListFileTest, WriteIntoAMissingFolderFailsNamingTheFile) {
+  const auto file = folder_ / "gone" / "list.num";
+  const std::string failure = WriteNumberList(file, {{"a", "1"}});
+  EXPECT_NE(failure.find(file.string()), std::string::npos) << failure;
+  EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(NumberListFileTest, RewriteKeepsTheFilePermissions) {
+  const auto file = Write("mode.num", "a 1\r\n");
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  ASSERT_EQ(WriteNumberList(file, {{"b", "2"}}), "");
+  EXPECT_EQ(std::filesystem::status(file).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+}
+
+TEST_F(NumberListFileTest, MemoryListAppendsCreatesAndKeepsValuesVerbatim) {
+  const auto file = folder_ / "sub" / "mem.num";
+  ASSERT_EQ(CreateIfMissing(file), "");
+  EXPECT_EQ(Text(file), "");
+  ASSERT_EQ(AppendNumberRecord(file, {"x", "12.5"}), "");
+  EXPECT_EQ(Text(file), "x 12.5\r\n");
+  ASSERT_EQ(CreateIfMissing(file), "");  // an existing file is kept
+  // A last line without its line end still gets the new record on a line of its own.
+  const auto unended = Write("unended.num", "y  7");
+  ASSERT_EQ(AppendNumberRecord(unended, {"z", "1"}), "");
+  EXPECT_EQ(ReadNumberList(unended, ValueForm::kVerbatim).records,
+            (std::vector<NumberRecord>{{"y", " 7"}, {"z", "1"}}));
+}
+
+TEST_F(NumberListFileTest, MemoryListDefaultsToTheDataFolder) {
+  EXPECT_EQ(MemoryListPath("/some/list.num"), "/some/list.num");
+  const char* saved = std::getenv("XDG_DATA_HOME");
+  const std::string kept = saved ? saved : "";
+  ::setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+  EXPECT_EQ(MemoryListPath(""), folder_ / "orvanel" / "memlist.num");
+  if (saved) {
+    ::setenv("XDG_DATA_HOME", kept.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_DATA_HOME");
+  }
+}
+
+}  // namespace
+}  // namespace ovn
