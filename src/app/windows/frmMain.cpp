@@ -1,5 +1,10 @@
 #include "frmMain.h"
 
+#include "frmMemList.h"
+#include "frmOpenSave.h"
+#include "frmOptions.h"
+#include "frmTransUnit.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -98,13 +103,6 @@ constexpr std::array kOperationKeys = {
     OperationKey{"MAX", {"cmdMax", "Max", "Большее число"}},
 };
 
-// Keys whose windows are not part of the program yet: shown, but disabled.
-constexpr std::array kLaterKeys = {
-    KeyText{"cmdMemList", "ML", "Список чисел"},
-    KeyText{"cmdOptions", "[?]", "Настройки"},
-    KeyText{"cmdUnits", "Unit", "Перевод единиц исчисления"},
-};
-
 // Where each key sits; "" leaves a cell empty, a name repeated downwards makes one tall key.
 using KeyRow = std::array<const char*, 10>;
 constexpr std::array<KeyRow, 6> kKeypadGrid = {{
@@ -145,12 +143,13 @@ frmMain::frmMain(Settings& settings, QWidget* parent)
     : QMainWindow(parent),
       own_platform_(std::make_unique<QtPlatform>(this)),
       platform_(own_platform_->platform),
+      settings_(settings),
       calculator_(settings, platform_) {
   BuildWindow();
 }
 
 frmMain::frmMain(Settings& settings, const Platform& platform, QWidget* parent)
-    : QMainWindow(parent), platform_(platform), calculator_(settings, platform_) {
+    : QMainWindow(parent), platform_(platform), settings_(settings), calculator_(settings, platform_) {
   BuildWindow();
 }
 
@@ -218,7 +217,10 @@ void frmMain::CreateButtons() {
             [this, code = key.code] { RunKey([&] { PressOperation(code); }); });
     key_buttons_.emplace(key.code, button);
   }
-  for (const KeyText& key : kLaterKeys) AddButton(key.name, key.caption, key.tooltip)->setEnabled(false);
+  connect(AddButton("cmdUnits", "Unit", "Перевод единиц исчисления"), &QPushButton::clicked, this,
+          &frmMain::ShowUnits);
+  connect(AddButton("cmdMemList", "ML", "Список чисел"), &QPushButton::clicked, this, &frmMain::ShowMemList);
+  connect(AddButton("cmdOptions", "[?]", "Настройки"), &QPushButton::clicked, this, &frmMain::ShowOptions);
 
   QPushButton* equals = AddButton("cmdRight", "=", nullptr);
   Embolden(equals);
@@ -333,10 +335,10 @@ void frmMain::CreateMenus() {
 
   QMenu* number = menuBar()->addMenu(QStringLiteral("&Число"));
   number->setObjectName(QStringLiteral("mnuNumber"));
-  later(AddItem(number, "mnuOpen", "&Открыть"));
-  later(AddItem(number, "mnuSave", "&Сохранить"));
+  connect(AddItem(number, "mnuOpen", "&Открыть"), &QAction::triggered, this, [this] { ShowOpenSave(true); });
+  connect(AddItem(number, "mnuSave", "&Сохранить"), &QAction::triggered, this, [this] { ShowOpenSave(false); });
   separator(number, "mnuR1");
-  later(AddItem(number, "mnuMemList", "Список чисел"));
+  connect(AddItem(number, "mnuMemList", "Список чисел"), &QAction::triggered, this, &frmMain::ShowMemList);
   separator(number, "mnuR3");
   connect(AddItem(number, "mnuExit", "Выход"), &QAction::triggered, this, &QWidget::close);
 
@@ -372,7 +374,7 @@ void frmMain::CreateMenus() {
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Сервис"));
   service->setObjectName(QStringLiteral("mnuService"));
   later(AddItem(service, "mnuColor", "&Цвет"));
-  later(AddItem(service, "mnuOptions", "&Настройки"));
+  connect(AddItem(service, "mnuOptions", "&Настройки"), &QAction::triggered, this, &frmMain::ShowOptions);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
   help->setObjectName(QStringLiteral("mnuHelp"));
@@ -414,6 +416,46 @@ void frmMain::Evaluate() {
   SetCalculatorInputEnabled(true);
   pbrMain->setValue(pbrMain->minimum());
   calculator_.FinishEvaluation(evaluation);
+}
+
+void frmMain::ShowOptions() {
+  if (evaluating_) return;  // the running evaluation reads the settings
+  frmOptions options(settings_, this);
+  options.exec();
+  activateWindow();  // the desktop need not give the activation back by itself
+  txtResult->setFocus();
+}
+
+void frmMain::ShowOpenSave(bool open_mode) {
+  if (evaluating_) return;  // the running evaluation owns the entry
+  if (!open_mode && calculator_.CurrentNumber.empty()) {
+    platform_.messages.Show("Нечего сохранять !!!", "Ошибка сохранения !!!", MessageIcon::kCritical);
+    return;
+  }
+  if (open_save_ == nullptr) open_save_ = new frmOpenSave(calculator_, settings_, platform_, {}, this);
+  open_save_->ShowModal(open_mode);
+  RefreshDisplay();
+  txtResult->setFocus();
+}
+
+void frmMain::StartWithFile(const std::string& file) {
+  if (open_save_ == nullptr) open_save_ = new frmOpenSave(calculator_, settings_, platform_, {}, this);
+  open_save_->StartFromCommandLine(file);
+}
+
+void frmMain::ShowMemList() {
+  if (evaluating_) return;
+  if (mem_list_ == nullptr) mem_list_ = new frmMemList(calculator_, platform_, {}, this);
+  mem_list_->exec();
+  RefreshDisplay();
+  txtResult->setFocus();
+}
+
+void frmMain::ShowUnits() {
+  if (evaluating_) return;
+  frmTransUnit units(unit_request_file_, platform_.messages, this);
+  units.exec();
+  txtResult->setFocus();
 }
 
 void frmMain::SetCalculatorInputEnabled(bool enabled) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -25,6 +26,11 @@ class QPushButton;
 class QScrollBar;
 
 namespace ovn {
+class frmMemList;
+class frmOpenSave;
+}  // namespace ovn
+
+namespace ovn {
 
 class frmMain : public QMainWindow {
   Q_OBJECT
@@ -41,6 +47,8 @@ class frmMain : public QMainWindow {
   Calculator& calculator() noexcept { return calculator_; }
   // Where the unit window leaves its conversion requests.
   const std::filesystem::path& UnitRequestFile() const noexcept { return unit_request_file_; }
+  // The start with a number-list file on the command line: its open window first, this one hidden.
+  void StartWithFile(const std::string& file);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +69,14 @@ class frmMain : public QMainWindow {
   void RunKey(const std::function<void()>& action);
   void PressOperation(std::string_view code);
   void Evaluate();
+  // The options window, modal; the settings it confirms are in force from the next operation.
+  void ShowOptions();
+  // The open/save window in open (true) or save mode, modal; saving refuses an empty entry.
+  void ShowOpenSave(bool open_mode);
+  // The memory list, modal.
+  void ShowMemList();
+  // The unit window, modal; the conversion itself waits for the timer, which reads the request it leaves.
+  void ShowUnits();
   void SetCalculatorInputEnabled(bool enabled);
 
   bool txtResult_KeyPress(const QKeyEvent& key);
@@ -69,9 +85,12 @@ class frmMain : public QMainWindow {
 
   std::unique_ptr<QtPlatform> own_platform_;  // only when no services were given
   Platform platform_;
+  Settings& settings_;  // the calculator's, changed by the options window
   Calculator calculator_;
   std::filesystem::path unit_request_file_;
   bool evaluating_ = false;
+  frmOpenSave* open_save_ = nullptr;  // created on first use, then hidden and shown again
+  QPointer<frmMemList> mem_list_;     // gone once the window was closed, so the next opening reads the file
 
   QLineEdit* txtResult = nullptr;
   QScrollBar* hscResult = nullptr;

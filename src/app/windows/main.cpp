@@ -24,6 +24,11 @@ int main(int argc, char* argv[]) {
   TellSettingsProblem(ovn::LoadSettings(settings));
   TellSettingsProblem(ovn::LoadPrecisionOverrides(settings));
   ovn::frmMain window(settings);
-  window.show();
+  // Started with a number-list file (as its associated program), the open window for it comes first.
+  if (argc > 1) {
+    window.StartWithFile(argv[1]);
+  } else {
+    window.show();
+  }
   return QApplication::exec();
 }

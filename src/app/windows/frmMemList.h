@@ -1,0 +1,70 @@
+// frmMemList: the memory list, a persistent store of named numbers in one plain number-list file. Every
+// change is written to the file at once. Отмена closes the window for good (the next opening reads the
+// file again); Вставить only hides it, so the next opening shows the list as it was.
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "calc/calculator.h"
+#include "files/number_list_file.h"
+#include "number_window_parts.h"
+
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class QTreeWidget;
+
+namespace ovn {
+
+class frmMemList : public QDialog {
+  Q_OBJECT
+
+ public:
+  // How many characters of the selected value txtResult shows at once.
+  static constexpr std::size_t kValueWidth = 72;
+
+  // Reads the list from the file of the setting MemListFile (MemoryListPath), creating it when missing.
+  // An empty `ask` asks its questions with message boxes.
+  frmMemList(Calculator& calculator, const Platform& platform, YesNoQuestion ask, QWidget* main_window);
+
+  std::string SelectedValue;
+
+  const std::filesystem::path& File() const noexcept { return file_; }
+  // The entries as listed.
+  const std::vector<NumberRecord>& Entries() const noexcept { return entries_; }
+
+ private:
+  void BuildWindow();
+  void Form_Load();
+  void AddItem(const NumberRecord& record);
+  // Rewrites the whole file from the list; a failure is told and the list kept.
+  void WriteList();
+  void Report(const std::string& problem);
+
+  void lvwMemList_Click();
+  void cmdAdd_Click();
+  void cmdEdit_Click();
+  void cmdDel_Click();
+  void cmdClear_Click();
+  void cmdOK_Click();
+  void tmrMain_Timer();
+
+  Calculator& calculator_;
+  Platform platform_;
+  YesNoQuestion ask_;
+  std::filesystem::path file_;
+  // Kept in step with lvwMemList, row for row.
+  std::vector<NumberRecord> entries_;
+
+  QTreeWidget* lvwMemList = nullptr;
+  QLineEdit* txtResult = nullptr;
+  QScrollBar* hscResult = nullptr;
+  QTimer* tmrMain = nullptr;
+  std::vector<QPushButton*> changing_buttons_;  // disabled when the file could not be read
+};
+
+}  // namespace ovn

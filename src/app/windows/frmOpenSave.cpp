@@ -1,0 +1,240 @@
+#include "frmOpenSave.h"
+
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "registry/registry.h"
+#include "registry/settings_store.h"
+
+namespace ovn {
+namespace {
+
+constexpr int kTimerInterval = 100;  // ms between refreshes of the selected value
+constexpr int kNameColumn = 0;
+constexpr int kValueColumn = 1;
+
+QTreeWidgetItem* RecordItem(const NumberRecord& record) {
+  return new QTreeWidgetItem(
+      QStringList{QString::fromStdString(record.name), QString::fromStdString(record.value)});
+}
+
+}  // namespace
+
+frmOpenSave::frmOpenSave(Calculator& calculator, Settings& settings, const Platform& platform,
+                         YesNoQuestion ask, QWidget* main_window)
+    : QDialog(main_window),
+      calculator_(calculator),
+      settings_(settings),
+      platform_(platform),
+      ask_(ask ? std::move(ask) : MessageBoxQuestion(this)),
+      main_window_(main_window) {
+  BuildWindow();
+}
+
+void frmOpenSave::BuildWindow() {
+  setObjectName(QStringLiteral("frmOpenSave"));
+  auto* layout = new QGridLayout(this);
+
+  txtFileName = new QLineEdit(this);
+  txtFileName->setObjectName(QStringLiteral("txtFileName"));
+  txtFileName->setReadOnly(true);
+  auto* cmdBrowse = new QPushButton(QStringLiteral("Обзор"), this);
+  cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
+  connect(cmdBrowse, &QPushButton::clicked, this, &frmOpenSave::cmdBrowse_Click);
+
+  lvwNumbers = new QTreeWidget(this);
+  lvwNumbers->setObjectName(QStringLiteral("lvwNumbers"));
+  lvwNumbers->setHeaderLabels({QStringLiteral("Имя число"), QStringLiteral("Число")});
+  lvwNumbers->setRootIsDecorated(false);
+  lvwNumbers->setMinimumHeight(180);
+  connect(lvwNumbers, &QTreeWidget::currentItemChanged, this, &frmOpenSave::lvwNumbers_Click);
+
+  auto* lblFile = new QLabel(QStringLiteral("Содержиться в файле:"), this);
+  lblFile->setObjectName(QStringLiteral("lblFile"));
+  auto* lblInfo = new QLabel(QStringLiteral("Символов в числе:"), this);
+  lblInfo->setObjectName(QStringLiteral("lblInfo"));
+  lblSize = new QLabel(QStringLiteral("0"), this);
+  lblSize->setObjectName(QStringLiteral("lblSize"));
+
+  txtValue = new QLineEdit(this);
+  txtValue->setObjectName(QStringLiteral("txtValue"));
+  txtValue->setReadOnly(true);
+  txtValue->setMinimumWidth(
+      txtValue->fontMetrics().horizontalAdvance(QString(kValueWidth, QLatin1Char('0'))) + 16);
+  hscResult = new QScrollBar(Qt::Horizontal, this);
+  hscResult->setObjectName(QStringLiteral("hscResult"));
+  hscResult->setMaximum(0);
+
+  auto* cmdAddNum = new QPushButton(QStringLiteral("+"), this);
+  cmdAddNum->setObjectName(QStringLiteral("cmdAddNum"));
+  cmdAddNum->setToolTip(QStringLiteral("Добавить новое число"));
+  connect(cmdAddNum, &QPushButton::clicked, this, &frmOpenSave::cmdAddNum_Click);
+  auto* cmdDeleteNum = new QPushButton(QStringLiteral("-"), this);
+  cmdDeleteNum->setObjectName(QStringLiteral("cmdDeleteNum"));
+  cmdDeleteNum->setToolTip(QStringLiteral("Удалить число"));
+  connect(cmdDeleteNum, &QPushButton::clicked, this, &frmOpenSave::cmdDeleteNum_Click);
+  auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
+  cmdOK->setObjectName(QStringLiteral("cmdOK"));
+  connect(cmdOK, &QPushButton::clicked, this, &frmOpenSave::cmdOK_Click);
+  auto* cmdCancel = new QPushButton(QStringLiteral("Отмена"), this);
+  cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  connect(cmdCancel, &QPushButton::clicked, this, &frmOpenSave::reject);
+
+  layout->addWidget(txtFileName, 0, 0, 1, 3);
+  layout->addWidget(cmdBrowse, 0, 3);
+  layout->addWidget(lblFile, 1, 0, 1, 4);
+  layout->addWidget(lvwNumbers, 2, 0, 1, 4);
+  layout->addWidget(cmdAddNum, 3, 0);
+  layout->addWidget(cmdDeleteNum, 3, 1);
+  layout->addWidget(lblInfo, 3, 2);
+  layout->addWidget(lblSize, 3, 3);
+  layout->addWidget(txtValue, 4, 0, 1, 4);
+  layout->addWidget(hscResult, 5, 0, 1, 4);
+  layout->addWidget(cmdOK, 6, 2);
+  layout->addWidget(cmdCancel, 6, 3);
+
+  tmrMain = new QTimer(this);
+  tmrMain->setObjectName(QStringLiteral("tmrMain"));
+  tmrMain->setInterval(kTimerInterval);
+  connect(tmrMain, &QTimer::timeout, this, &frmOpenSave::tmrMain_Timer);
+  tmrMain->start();
+
+  adjustSize();
+  move(screen()->availableGeometry().center() - rect().center());
+}
+
+void frmOpenSave::ShowModal(bool open_mode) {
+  OpenSaveMode = open_mode;
+  setWindowTitle(OpenSaveMode ? QStringLiteral("Открыть число") : QStringLiteral("Сохранить число"));
+  exec();
+}
+
+void frmOpenSave::StartFromCommandLine(const std::string& file) {
+  OpenFromCommandLine = true;
+  CommandLineFile = file;
+  OpenSaveMode = true;
+  setWindowTitle(QStringLiteral("Открыть число"));
+  show();
+  cmdBrowse_Click();
+}
+
+void frmOpenSave::cmdBrowse_Click() {
+  if (OpenFromCommandLine) {
+    txtFileName->setText(QString::fromStdString(CommandLineFile));
+    main_window_->hide();
+    // A refused file leaves the window open with an empty list: it is all there is on screen.
+    if (!LoadFile(CommandLineFile)) lvwNumbers->clear();
+    return;
+  }
+  const QString title = QStringLiteral("Выберите файл");
+  const QString folder = QString::fromStdString(settings_.PastPath);
+  const QString filter = QStringLiteral("Числа Orvane'а (*.num)");
+  const QString chosen = OpenSaveMode ? QFileDialog::getOpenFileName(this, title, folder, filter)
+                                      : QFileDialog::getSaveFileName(this, title, folder, filter);
+  if (!chosen.isEmpty()) OpenChosenFile(chosen.toStdString());
+}
+
+void frmOpenSave::OpenChosenFile(const std::string& path) {
+  txtFileName->setText(QString::fromStdString(path));
+  settings_.PastPath = std::filesystem::path(path).parent_path().string();
+  const std::string problem =
+      WriteRegistryString(RegistryRoot::kLocalMachine, kSettingsKey, "PastPath", settings_.PastPath);
+  if (!problem.empty()) platform_.messages.Show(problem, "Ошибка!", MessageIcon::kWarning);
+  // A refused file ends the Browse: the user is back in the main window, the list as it was.
+  if (!LoadFile(path)) hide();
+}
+
+bool frmOpenSave::LoadFile(const std::string& path) {
+  if (const std::string problem = CreateIfMissing(path); !problem.empty()) {
+    platform_.messages.Show(problem, "Ошибка!", MessageIcon::kWarning);
+    return false;
+  }
+  const NumberListContent content = ReadNumberList(path);
+  if (!content.error.empty()) {
+    platform_.messages.Show(content.error, "Ошибка!", MessageIcon::kWarning);
+    return false;
+  }
+  if (!content.warning.empty()) platform_.messages.Show(content.warning, "Ошибка!", MessageIcon::kWarning);
+  lvwNumbers->clear();
+  // Each record goes on top, so the list shows the file from its end.
+  for (const NumberRecord& record : content.records) lvwNumbers->insertTopLevelItem(0, RecordItem(record));
+  return true;
+}
+
+void frmOpenSave::lvwNumbers_Click() {
+  const QTreeWidgetItem* item = lvwNumbers->currentItem();
+  if (item == nullptr) return;
+  SelectedValue = item->text(kValueColumn).toStdString();
+  lblSize->setText(QString::number(SelectedValue.size()));
+}
+
+void frmOpenSave::tmrMain_Timer() {
+  ShowValueWindow(SelectedValue, kValueWidth, *txtValue, *hscResult);
+}
+
+void frmOpenSave::cmdAddNum_Click() {
+  const std::optional<std::string> name =
+      AskRecordName(platform_.input, "Введите новое имя числа:", "Новое имя числа", "Num");
+  if (name) lvwNumbers->addTopLevelItem(RecordItem({*name, calculator_.CurrentNumber}));
+}
+
+void frmOpenSave::cmdDeleteNum_Click() {
+  if (!ask_(QStringLiteral("Вы действительно хотите удалить это число"), QStringLiteral("Вопрос"),
+            QMessageBox::Question)) {
+    return;
+  }
+  // With nothing selected there is nothing to remove.
+  delete lvwNumbers->currentItem();
+}
+
+void frmOpenSave::cmdOK_Click() {
+  if (OpenSaveMode) {
+    calculator_.CurrentNumber = SelectedValue;
+    ReturnToMainWindow();
+    accept();
+    return;
+  }
+  const std::string file = txtFileName->text().toStdString();
+  if (file.empty()) {
+    cmdBrowse_Click();
+    return;
+  }
+  // A failed write keeps the window and its list, so the numbers can still be saved elsewhere.
+  if (const std::string problem = WriteNumberList(file, Records()); !problem.empty()) {
+    platform_.messages.Show(problem, "Ошибка сохранения !!!", MessageIcon::kCritical);
+    return;
+  }
+  accept();
+}
+
+void frmOpenSave::reject() {
+  // The main window is shown first, so that the program never finds itself without a visible window.
+  ReturnToMainWindow();
+  QDialog::reject();
+}
+
+void frmOpenSave::ReturnToMainWindow() {
+  if (!OpenFromCommandLine) return;
+  main_window_->show();
+  OpenFromCommandLine = false;
+}
+
+std::vector<NumberRecord> frmOpenSave::Records() const {
+  std::vector<NumberRecord> records;
+  for (int row = 0; row < lvwNumbers->topLevelItemCount(); ++row) {
+    const QTreeWidgetItem* item = lvwNumbers->topLevelItem(row);
+    records.push_back({item->text(kNameColumn).toStdString(), item->text(kValueColumn).toStdString()});
+  }
+  return records;
+}
+
+}  // namespace ovn

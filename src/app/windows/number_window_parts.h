@@ -1,0 +1,52 @@
+// Parts the number windows (open/save, memory list) share: their questions, Yes or No and the name of a
+// record, and the display of a long value through a window of characters. The windows take the Yes/No
+// question as a function and the input box as a service, so that the tests answer both without a dialog.
+#pragma once
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace ovn {
+
+// True when the user answered Yes.
+using YesNoQuestion = std::function<bool(const QString& text, const QString& title, QMessageBox::Icon icon)>;
+
+// The question asked with a message box owned by `owner`.
+inline YesNoQuestion MessageBoxQuestion(QWidget* owner) {
+  return [owner](const QString& text, const QString& title, QMessageBox::Icon icon) {
+    QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
+    return box.exec() == QMessageBox::Yes;
+  };
+}
+
+// Asks for a record name until it holds no space, since a name ends at its first space in the file.
+// Nothing when the user cancels or gives an empty name.
+inline std::optional<std::string> AskRecordName(InputService& input, const std::string& prompt,
+                                                const std::string& title, std::string default_text) {
+  std::string asked = prompt;
+  for (;;) {
+    std::optional<std::string> name = input.Ask(asked, title, default_text);
+    if (!name || name->empty()) return std::nullopt;
+    if (name->find(' ') == std::string::npos) return name;
+    asked = "Имя числа не может содержать пробелов.\n" + prompt;
+    default_text = *name;
+  }
+}
+
+// Shows `value` in `display`: whole when it has at most `width` characters, else the `width` characters
+// from the scroll bar's position on, the scroll bar reaching the last of them.
+inline void ShowValueWindow(const std::string& value, std::size_t width, QLineEdit& display,
+                            QScrollBar& scroll) {
+  scroll.setMaximum(value.size() > width ? static_cast<int>(value.size() - width) : 0);
+  const QString shown = QString::fromStdString(value.substr(static_cast<std::size_t>(scroll.value()), width));
+  if (display.text() != shown) display.setText(shown);
+}
+
+}  // namespace ovn

@@ -1,0 +1,417 @@
+// The open/save window and the memory list driven offscreen: listing, selecting, the value windows, adding,
+// editing, deleting, writing and its failure, and the command-line start. The services and the Yes/No
+// question are scripted, so no dialog opens; files live in a temporary folder.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frmMain.h"
+#include "frmMemList.h"
+#include "frmOpenSave.h"
+#include "registry/registry.h"
+#include "registry/settings_store.h"
+
+namespace ovn {
+namespace {
+
+struct ShownMessage {
+  std::string text;
+  std::string title;
+  MessageIcon icon;
+};
+
+class FakeMessages : public MessageService {
+ public:
+  void Show(const std::string& text, const std::string& title, MessageIcon icon) override {
+    shown.push_back({text, title, icon});
+  }
+  std::vector<ShownMessage> shown;
+};
+
+// Answers from a script, in order; records each prompt.
+class FakeInput : public InputService {
+ public:
+  std::optional<std::string> Ask(const std::string& prompt, const std::string&, const std::string&) override {
+    prompts.push_back(prompt);
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::deque<std::optional<std::string>> answers;
+  std::vector<std::string> prompts;
+};
+
+class FakeClipboard : public ClipboardService {
+ public:
+  void SetText(const std::string&) override {}
+  std::string Text() override { return {}; }
+};
+
+}  // namespace
+
+class FrmNumberListsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void OpenListsTheFileReversedAndRemembersItsFolder();
+  void SelectedValueShowsThroughA40CharacterWindow();
+  void OpenOkPutsTheValueIntoTheEntry();
+  void SaveWritesTheListAsShownWithTheAddedNumber();
+  void NameWithASpaceIsAskedAgain();
+  void DeleteAsksFirst();
+  void BadHeaderIsToldAndTheListKept();
+  void FailedSaveIsToldAndTheListKept();
+  void SavingNothingIsRefusedWithoutAWindow();
+  void CommandLineStartShowsTheOpenWindowFirst();
+
+  void MemoryListLoadsValuesVerbatimAndAppends();
+  void SameNamesSelectTheFirstValue();
+  void EditAndDeleteRewriteTheFile();
+  void ClearDeletesTheFileAndReopeningCreatesItEmpty();
+  void InsertSetsTheEntryThroughA72CharacterWindow();
+  void MemoryListWithoutAFileUsesTheDataFolder();
+
+ private:
+  YesNoQuestion ScriptedQuestion();
+  frmOpenSave& OpenSave();
+  frmMemList& MemList();
+  std::filesystem::path Write(const std::string& name, const std::string& content) const;
+  static std::string Text(const std::filesystem::path& file);
+  template <class Widget>
+  static Widget* Child(QWidget& window, const char* name) {
+    return window.findChild<Widget*>(QString::fromUtf8(name));
+  }
+  static void Select(QWidget& window, const char* list, int row) {
+    auto* view = Child<QTreeWidget>(window, list);
+    view->setCurrentItem(view->topLevelItem(row));
+  }
+  static void Click(QWidget& window, const char* name) { Child<QPushButton>(window, name)->click(); }
+
+  std::filesystem::path folder_;
+  FakeMessages messages_;
+  FakeInput input_;
+  FakeClipboard clipboard_;
+  std::optional<Platform> platform_;
+  std::deque<bool> yes_answers_;
+  std::vector<QString> questions_;
+  Settings settings_;
+  std::unique_ptr<Calculator> calculator_;
+  std::unique_ptr<QWidget> main_window_;
+};
+
+void FrmNumberListsTest::init() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "orvanel-lists-XXXXXX").string();
+  QVERIFY(::mkdtemp(pattern.data()) != nullptr);
+  folder_ = pattern;
+  ::setenv("ORVANEL_CONFIG_DIR", folder_.c_str(), 1);
+  ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
+  messages_.shown.clear();
+  input_ = FakeInput();
+  yes_answers_.clear();
+  questions_.clear();
+  settings_ = Settings();
+  platform_.emplace(Platform{messages_, input_, clipboard_});
+  calculator_ = std::make_unique<Calculator>(settings_, *platform_);
+  main_window_ = std::make_unique<QWidget>();
+  main_window_->show();
+}
+
+void FrmNumberListsTest::cleanup() {
+  main_window_.reset();  // deletes the windows it owns
+  calculator_.reset();
+  ::unsetenv("ORVANEL_CONFIG_DIR");
+  ::unsetenv("XDG_DATA_HOME");
+  std::filesystem::remove_all(folder_);
+}
+
+// Records each question and answers from yes_answers_, No when it runs out.
+YesNoQuestion FrmNumberListsTest::ScriptedQuestion() {
+  return [this](const QString& text, const QString&, QMessageBox::Icon) {
+    questions_.push_back(text);
+    if (yes_answers_.empty()) return false;
+    const bool yes = yes_answers_.front();
+    yes_answers_.pop_front();
+    return yes;
+  };
+}
+
+frmOpenSave& FrmNumberListsTest::OpenSave() {
+  return *new frmOpenSave(*calculator_, settings_, *platform_, ScriptedQuestion(), main_window_.get());
+}
+
+frmMemList& FrmNumberListsTest::MemList() {
+  return *new frmMemList(*calculator_, *platform_, ScriptedQuestion(), main_window_.get());
+}
+
+std::filesystem::path FrmNumberListsTest::Write(const std::string& name, const std::string& content) const {
+  const std::filesystem::path file = folder_ / name;
+  std::ofstream(file, std::ios::binary) << content;
+  return file;
+}
+
+std::string FrmNumberListsTest::Text(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void FrmNumberListsTest::OpenListsTheFileReversedAndRemembersItsFolder() {
+  const auto file = Write("list.num", "a 1\r\n\r\nb  22 \r\n");
+  frmOpenSave& window = OpenSave();
+  window.OpenChosenFile(file.string());
+  QCOMPARE(window.Records(), (std::vector<NumberRecord>{{"b", "22"}, {"a", "1"}}));
+  QCOMPARE(Child<QLineEdit>(window, "txtFileName")->text().toStdString(), file.string());
+  QCOMPARE(settings_.PastPath, folder_.string());
+  QCOMPARE(ReadRegistryString(RegistryRoot::kLocalMachine, kSettingsKey, "PastPath"), folder_.string());
+  // A missing file is created empty and lists nothing.
+  window.OpenChosenFile((folder_ / "new.num").string());
+  QVERIFY(window.Records().empty());
+  QVERIFY(std::filesystem::exists(folder_ / "new.num"));
+  QVERIFY(messages_.shown.empty());
+}
+
+void FrmNumberListsTest::SelectedValueShowsThroughA40CharacterWindow() {
+  std::string longest;
+  for (int digit = 0; digit < 45; ++digit) longest += static_cast<char>('0' + digit % 10);
+  frmOpenSave& window = OpenSave();
+  window.OpenChosenFile(Write("long.num", "long " + longest + "\r\nshort 5\r\n").string());
+  auto* value = Child<QLineEdit>(window, "txtValue");
+  auto* scroll = Child<QScrollBar>(window, "hscResult");
+  Select(window, "lvwNumbers", 1);
+  QCOMPARE(window.SelectedValue, longest);
+  QCOMPARE(Child<QLabel>(window, "lblSize")->text(), QStringLiteral("45"));
+  QTRY_COMPARE(value->text().toStdString(), longest.substr(0, 40));
+  QCOMPARE(scroll->maximum(), 5);
+  scroll->setValue(5);
+  QTRY_COMPARE(value->text().toStdString(), longest.substr(5));
+  Select(window, "lvwNumbers", 0);
+  QTRY_COMPARE(value->text(), QStringLiteral("5"));
+  QCOMPARE(scroll->maximum(), 0);
+}
+
+void FrmNumberListsTest::OpenOkPutsTheValueIntoTheEntry() {
+  frmOpenSave& window = OpenSave();
+  window.OpenChosenFile(Write("list.num", "a 1\r\nb 22\r\n").string());
+  Select(window, "lvwNumbers", 0);
+  Click(window, "cmdOK");
+  QCOMPARE(calculator_->CurrentNumber, std::string("22"));
+  QVERIFY(!window.isVisible());
+}
+
+void FrmNumberListsTest::SaveWritesTheListAsShownWithTheAddedNumber() {
+  const auto file = Write("list.OsV", "");
+  frmOpenSave& window = OpenSave();
+  window.OpenSaveMode = false;
+  window.OpenChosenFile(Write("list.num", "a 1\r\nb 22\r\n").string());
+  calculator_->CurrentNumber = "-7.5";
+  input_.answers = {"c"};
+  Click(window, "cmdAddNum");
+  QCOMPARE(input_.prompts, std::vector<std::string>{"Введите новое имя числа:"});
+  Click(window, "cmdOK");
+  // The file is written from the top of the list: its records come back reversed.
+  QCOMPARE(Text(folder_ / "list.num"), std::string("b 22\r\na 1\r\nc -7.5\r\n"));
+  // A framed name gets the header and the closing line.
+  window.OpenChosenFile(file.string());
+  input_.answers = {"d"};
+  Click(window, "cmdAddNum");
+  Click(window, "cmdOK");
+  const NumberListContent written = ReadNumberList(file);
+  QCOMPARE(written.records, (std::vector<NumberRecord>{{"d", "-7.5"}}));
+  QVERIFY(written.warning.empty());
+  QVERIFY(messages_.shown.empty());
+}
+
+void FrmNumberListsTest::NameWithASpaceIsAskedAgain() {
+  frmOpenSave& window = OpenSave();
+  calculator_->CurrentNumber = "3";
+  input_.answers = {"two words", "two_words", "x y", ""};
+  Click(window, "cmdAddNum");
+  Click(window, "cmdAddNum");  // asked again after "x y", then cancelled with an empty name
+  QCOMPARE(window.Records(), (std::vector<NumberRecord>{{"two_words", "3"}}));
+  QCOMPARE(input_.prompts.size(), std::size_t{4});
+  QVERIFY(input_.prompts[1].find("пробел") != std::string::npos);
+}
+
+void FrmNumberListsTest::DeleteAsksFirst() {
+  frmOpenSave& window = OpenSave();
+  window.OpenChosenFile(Write("list.num", "a 1\r\nb 22\r\n").string());
+  Select(window, "lvwNumbers", 0);
+  yes_answers_ = {false, true};
+  Click(window, "cmdDeleteNum");
+  QCOMPARE(window.Records().size(), std::size_t{2});
+  Click(window, "cmdDeleteNum");
+  QCOMPARE(window.Records(), (std::vector<NumberRecord>{{"a", "1"}}));
+  QCOMPARE(questions_.front(), QStringLiteral("Вы действительно хотите удалить это число"));
+  QCOMPARE(Text(folder_ / "list.num"), std::string("a 1\r\nb 22\r\n"));  // only OK writes
+}
+
+void FrmNumberListsTest::BadHeaderIsToldAndTheListKept() {
+  frmOpenSave& window = OpenSave();
+  window.OpenChosenFile(Write("good.num", "a 1\r\n").string());
+  window.OpenChosenFile(
+      Write("bad.osv", "Orvane Script Settings\r\nSaved Numbers\r\nVersion=2\r\n").string());
+  QCOMPARE(messages_.shown.size(), std::size_t{1});
+  QCOMPARE(messages_.shown[0].text, std::string("Неправильная версия сохраненного списка чисел!"));
+  QCOMPARE(messages_.shown[0].title, std::string("Ошибка!"));
+  QVERIFY(messages_.shown[0].icon == MessageIcon::kWarning);
+  QCOMPARE(window.Records(), (std::vector<NumberRecord>{{"a", "1"}}));
+}
+
+void FrmNumberListsTest::FailedSaveIsToldAndTheListKept() {
+  const auto inner = folder_ / "inner";
+  std::filesystem::create_directory(inner);
+  frmOpenSave& window = OpenSave();
+  window.OpenSaveMode = false;
+  window.OpenChosenFile((inner / "list.num").string());
+  calculator_->CurrentNumber = "1";
+  input_.answers = {"kept"};
+  Click(window, "cmdAddNum");
+  std::filesystem::remove_all(inner);  // the folder is gone when the list is written
+  Click(window, "cmdOK");
+  QCOMPARE(messages_.shown.size(), std::size_t{1});
+  QCOMPARE(messages_.shown[0].title, std::string("Ошибка сохранения !!!"));
+  QVERIFY(messages_.shown[0].icon == MessageIcon::kCritical);
+  QVERIFY(messages_.shown[0].text.find((inner / "list.num").string()) != std::string::npos);
+  QCOMPARE(window.Records(), (std::vector<NumberRecord>{{"kept", "1"}}));
+}
+
+void FrmNumberListsTest::SavingNothingIsRefusedWithoutAWindow() {
+  main_window_.reset();
+  frmMain window(settings_, *platform_);
+  window.calculator().CurrentNumber = "";
+  window.findChild<QAction*>(QStringLiteral("mnuSave"))->trigger();
+  QCOMPARE(messages_.shown.size(), std::size_t{1});
+  QCOMPARE(messages_.shown[0].text, std::string("Нечего сохранять !!!"));
+  QCOMPARE(messages_.shown[0].title, std::string("Ошибка сохранения !!!"));
+  QVERIFY(window.findChild<frmOpenSave*>() == nullptr);
+}
+
+void FrmNumberListsTest::CommandLineStartShowsTheOpenWindowFirst() {
+  main_window_.reset();
+  frmMain window(settings_, *platform_);
+  window.show();  // hidden by the start, whatever showed it before
+  window.StartWithFile(Write("given.num", "a 1\r\nb 22\r\n").string());
+  auto* open = window.findChild<frmOpenSave*>();
+  QVERIFY(open != nullptr);
+  QVERIFY(open->isVisible());
+  QVERIFY(!window.isVisible());
+  QCOMPARE(open->windowTitle(), QStringLiteral("Открыть число"));
+  QCOMPARE(open->Records(), (std::vector<NumberRecord>{{"b", "22"}, {"a", "1"}}));
+  Select(*open, "lvwNumbers", 1);
+  Click(*open, "cmdOK");
+  QVERIFY(window.isVisible());
+  QVERIFY(!open->isVisible());
+  QVERIFY(!open->OpenFromCommandLine);
+  QCOMPARE(window.calculator().CurrentNumber, std::string("1"));
+  // A cancelled start gives the main window back too.
+  window.hide();
+  window.StartWithFile((folder_ / "given.num").string());
+  Click(*open, "cmdCancel");
+  QVERIFY(window.isVisible());
+}
+
+void FrmNumberListsTest::MemoryListLoadsValuesVerbatimAndAppends() {
+  settings_.MemListFile = Write("mem.num", "a  1\r\n\r\nb 2\r\n").string();
+  frmMemList& window = MemList();
+  QCOMPARE(window.Entries(), (std::vector<NumberRecord>{{"a", " 1"}, {"b", "2"}}));
+  calculator_->CurrentNumber = "12.5";
+  input_.answers = {"x"};
+  Click(window, "cmdAdd");
+  QCOMPARE(input_.prompts, std::vector<std::string>{"Введите имя числа"});
+  QCOMPARE(Text(settings_.MemListFile), std::string("a  1\r\n\r\nb 2\r\nx 12.5\r\n"));
+  auto* list = Child<QTreeWidget>(window, "lvwMemList");
+  QCOMPARE(list->topLevelItem(2)->text(0), QStringLiteral("x"));
+  QCOMPARE(list->topLevelItem(0)->text(1), QStringLiteral(" 1"));
+}
+
+void FrmNumberListsTest::SameNamesSelectTheFirstValue() {
+  settings_.MemListFile = Write("mem.num", "n 1\r\nn 2\r\n").string();
+  frmMemList& window = MemList();
+  Select(window, "lvwMemList", 1);
+  QCOMPARE(window.SelectedValue, std::string("1"));
+}
+
+void FrmNumberListsTest::EditAndDeleteRewriteTheFile() {
+  settings_.MemListFile = Write("mem.num", "a 1\r\nb 2\r\nc 3\r\n").string();
+  frmMemList& window = MemList();
+  Select(window, "lvwMemList", 1);
+  input_.answers = {"20", "bb"};
+  yes_answers_ = {true};
+  Click(window, "cmdEdit");
+  QCOMPARE(questions_.front(), QStringLiteral("Хотите изменить имя числа?"));
+  QCOMPARE(Text(settings_.MemListFile), std::string("a 1\r\nbb 20\r\nc 3\r\n"));
+  QCOMPARE(Child<QTreeWidget>(window, "lvwMemList")->topLevelItem(1)->text(0), QStringLiteral("bb"));
+  // An empty value keeps the old one; No keeps the name.
+  input_.answers = {""};
+  yes_answers_ = {false};
+  Click(window, "cmdEdit");
+  QCOMPARE(Text(settings_.MemListFile), std::string("a 1\r\nbb 20\r\nc 3\r\n"));
+
+  Select(window, "lvwMemList", 0);
+  yes_answers_ = {false, true};
+  Click(window, "cmdDel");
+  QCOMPARE(window.Entries().size(), std::size_t{3});
+  Click(window, "cmdDel");
+  QCOMPARE(Text(settings_.MemListFile), std::string("bb 20\r\nc 3\r\n"));
+  QCOMPARE(Child<QTreeWidget>(window, "lvwMemList")->topLevelItemCount(), 2);
+}
+
+void FrmNumberListsTest::ClearDeletesTheFileAndReopeningCreatesItEmpty() {
+  settings_.MemListFile = Write("mem.num", "a 1\r\n").string();
+  frmMemList& window = MemList();
+  yes_answers_ = {true};
+  Click(window, "cmdClear");
+  QCOMPARE(questions_.front(), QStringLiteral("Вы действительно хотите очистить список чисел?"));
+  QVERIFY(window.Entries().empty());
+  QVERIFY(!std::filesystem::exists(settings_.MemListFile));
+  Click(window, "cmdCancel");  // unloads the window
+  frmMemList& again = MemList();
+  QVERIFY(again.Entries().empty());
+  QVERIFY(std::filesystem::exists(settings_.MemListFile));
+  QCOMPARE(Text(settings_.MemListFile), std::string());
+}
+
+void FrmNumberListsTest::InsertSetsTheEntryThroughA72CharacterWindow() {
+  const std::string longest(80, '9');
+  settings_.MemListFile = Write("mem.num", "big " + longest + "\r\n").string();
+  frmMemList& window = MemList();
+  window.show();
+  Select(window, "lvwMemList", 0);
+  auto* shown = Child<QLineEdit>(window, "txtResult");
+  QTRY_COMPARE(shown->text().toStdString(), longest.substr(0, 72));
+  QCOMPARE(Child<QScrollBar>(window, "hscResult")->maximum(), 8);
+  calculator_->NewNumber = true;
+  Click(window, "cmdOK");
+  QCOMPARE(calculator_->CurrentNumber, longest);
+  QVERIFY(calculator_->NewNumber);  // untouched
+  QVERIFY(!window.isVisible());
+  QCOMPARE(window.Entries().size(), std::size_t{1});  // hidden, not unloaded
+}
+
+void FrmNumberListsTest::MemoryListWithoutAFileUsesTheDataFolder() {
+  settings_.MemListFile = "";
+  calculator_->CurrentNumber = "4";
+  input_.answers = {"kept"};
+  Click(MemList(), "cmdAdd");
+  QCOMPARE(Text(folder_ / "data" / "orvanel" / "memlist.num"), std::string("kept 4\r\n"));
+}
+
+}  // namespace ovn
+
+QTEST_MAIN(ovn::FrmNumberListsTest)
+#include "frm_number_lists_test.moc"
