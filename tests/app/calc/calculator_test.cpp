@@ -8,42 +8,10 @@
 #include <fstream>
 #include <vector>
 
+#include "fake_platform.h"
+
 namespace ovn {
 namespace {
-
-struct Shown {
-  std::string text, title;
-  MessageIcon icon;
-};
-
-class FakeMessages : public MessageService {
- public:
-  void Show(const std::string& text, const std::string& title, MessageIcon icon) override {
-    shown.push_back({text, title, icon});
-  }
-  std::vector<Shown> shown;
-};
-
-class FakeInput : public InputService {
- public:
-  std::optional<std::string> Ask(const std::string& prompt, const std::string& title,
-                                 const std::string& default_text) override {
-    asked.push_back(prompt + "|" + title + "|" + default_text);
-    if (answers.empty()) return std::nullopt;
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::deque<std::optional<std::string>> answers;
-  std::vector<std::string> asked;
-};
-
-class FakeClipboard : public ClipboardService {
- public:
-  void SetText(const std::string& value) override { text = value; }
-  std::string Text() override { return text; }
-  std::string text;
-};
 
 class CalculatorTest : public ::testing::Test {
  protected:
@@ -60,12 +28,12 @@ class CalculatorTest : public ::testing::Test {
     }
   }
   const std::string& Entry() const { return calculator.CurrentNumber; }
-  std::string LastMessage() const { return messages.shown.empty() ? "" : messages.shown.back().text; }
+  std::string LastMessage() const { return messages.LastText(); }
 
   Settings settings;
-  FakeMessages messages;
-  FakeInput input;
-  FakeClipboard clipboard;
+  RecordingMessages messages;
+  ScriptedInput input;
+  MemoryClipboard clipboard;
   Platform platform{messages, input, clipboard};
   Calculator calculator{settings, platform};
 };
@@ -215,7 +183,10 @@ TEST_F(CalculatorTest, RoundingAsksForThePlaceAndStartsANewNumber) {
   input.answers = {std::string("1")};
   calculator.Round();
   EXPECT_EQ(Entry(), "2.8");
-  EXPECT_EQ(input.asked.front(), "Введите степень округления|Степень:|0");
+  ASSERT_EQ(input.asked.size(), 1U);
+  EXPECT_EQ(input.asked.front().prompt, "Введите степень округления");
+  EXPECT_EQ(input.asked.front().title, "Степень:");
+  EXPECT_EQ(input.asked.front().default_text, "0");
   EXPECT_TRUE(calculator.NewNumber);
   calculator.CurrentNumber = "2.75";
   calculator.Round();  // cancelled: no places

@@ -14,41 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform.h"
 #include "frmMain.h"
 
 namespace ovn {
-namespace {
-
-struct ShownMessage {
-  std::string text;
-  std::string title;
-  MessageIcon icon;
-};
-
-class FakeMessages : public MessageService {
- public:
-  void Show(const std::string& text, const std::string& title, MessageIcon icon) override {
-    shown.push_back({text, title, icon});
-  }
-  std::vector<ShownMessage> shown;
-};
-
-class FakeInput : public InputService {
- public:
-  std::optional<std::string> Ask(const std::string&, const std::string&, const std::string&) override {
-    return answer;
-  }
-  std::optional<std::string> answer;
-};
-
-class FakeClipboard : public ClipboardService {
- public:
-  void SetText(const std::string& value) override { text = value; }
-  std::string Text() override { return text; }
-  std::string text;
-};
-
-}  // namespace
 
 class FrmMainTest : public QObject {
   Q_OBJECT
@@ -76,9 +45,9 @@ class FrmMainTest : public QObject {
   QString Shown() const { return window_->findChild<QLineEdit*>("txtResult")->text(); }
   Calculator& calculator() const { return window_->calculator(); }
 
-  FakeMessages messages_;
-  FakeInput input_;
-  FakeClipboard clipboard_;
+  RecordingMessages messages_;
+  ScriptedInput input_;
+  MemoryClipboard clipboard_;
   Platform platform_{messages_, input_, clipboard_};
   Settings settings_;
   std::unique_ptr<frmMain> window_;
@@ -86,6 +55,7 @@ class FrmMainTest : public QObject {
 
 void FrmMainTest::init() {
   messages_.shown.clear();
+  input_ = ScriptedInput();
   clipboard_.text.clear();
   settings_ = Settings{};
   window_ = std::make_unique<frmMain>(settings_, platform_);
@@ -304,7 +274,7 @@ void FrmMainTest::ClipboardItemsAndHexGoThroughTheServices() {
 }
 
 void FrmMainTest::RoundingKeyAsksForThePlaces() {
-  input_.answer = "2";
+  input_.answers = {"2"};
   Type("3.14159~");
   QCOMPARE(Shown(), QString("3.14"));
   Type("7");  // rounding starts a new number

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_platform.h"
 #include "frmMain.h"
 #include "frmMemList.h"
 #include "frmOpenSave.h"
@@ -25,40 +26,6 @@
 
 namespace ovn {
 namespace {
-
-struct ShownMessage {
-  std::string text;
-  std::string title;
-  MessageIcon icon;
-};
-
-class FakeMessages : public MessageService {
- public:
-  void Show(const std::string& text, const std::string& title, MessageIcon icon) override {
-    shown.push_back({text, title, icon});
-  }
-  std::vector<ShownMessage> shown;
-};
-
-// Answers from a script, in order; records each prompt.
-class FakeInput : public InputService {
- public:
-  std::optional<std::string> Ask(const std::string& prompt, const std::string&, const std::string&) override {
-    prompts.push_back(prompt);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::deque<std::optional<std::string>> answers;
-  std::vector<std::string> prompts;
-};
-
-class FakeClipboard : public ClipboardService {
- public:
-  void SetText(const std::string&) override {}
-  std::string Text() override { return {}; }
-};
 
 }  // namespace
 
@@ -104,9 +71,9 @@ class FrmNumberListsTest : public QObject {
   static void Click(QWidget& window, const char* name) { Child<QPushButton>(window, name)->click(); }
 
   std::filesystem::path folder_;
-  FakeMessages messages_;
-  FakeInput input_;
-  FakeClipboard clipboard_;
+  RecordingMessages messages_;
+  ScriptedInput input_;
+  MemoryClipboard clipboard_;
   std::optional<Platform> platform_;
   std::deque<bool> yes_answers_;
   std::vector<QString> questions_;
@@ -122,7 +89,7 @@ void FrmNumberListsTest::init() {
   ::setenv("ORVANEL_CONFIG_DIR", folder_.c_str(), 1);
   ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
   messages_.shown.clear();
-  input_ = FakeInput();
+  input_ = ScriptedInput();
   yes_answers_.clear();
   questions_.clear();
   settings_ = Settings();
@@ -221,7 +188,7 @@ void FrmNumberListsTest::SaveWritesTheListAsShownWithTheAddedNumber() {
   calculator_->CurrentNumber = "-7.5";
   input_.answers = {"c"};
   Click(window, "cmdAddNum");
-  QCOMPARE(input_.prompts, std::vector<std::string>{"Введите новое имя числа:"});
+  QCOMPARE(input_.Prompts(), std::vector<std::string>{"Введите новое имя числа:"});
   Click(window, "cmdOK");
   // The file is written from the top of the list: its records come back reversed.
   QCOMPARE(Text(folder_ / "list.num"), std::string("b 22\r\na 1\r\nc -7.5\r\n"));
@@ -243,8 +210,8 @@ void FrmNumberListsTest::NameWithASpaceIsAskedAgain() {
   Click(window, "cmdAddNum");
   Click(window, "cmdAddNum");  // asked again after "x y", then cancelled with an empty name
   QCOMPARE(window.Records(), (std::vector<NumberRecord>{{"two_words", "3"}}));
-  QCOMPARE(input_.prompts.size(), std::size_t{4});
-  QVERIFY(input_.prompts[1].find("пробел") != std::string::npos);
+  QCOMPARE(input_.asked.size(), std::size_t{4});
+  QVERIFY(input_.asked[1].prompt.find("пробел") != std::string::npos);
 }
 
 void FrmNumberListsTest::DeleteAsksFirst() {
@@ -332,7 +299,7 @@ void FrmNumberListsTest::MemoryListLoadsValuesVerbatimAndAppends() {
   calculator_->CurrentNumber = "12.5";
   input_.answers = {"x"};
   Click(window, "cmdAdd");
-  QCOMPARE(input_.prompts, std::vector<std::string>{"Введите имя числа"});
+  QCOMPARE(input_.Prompts(), std::vector<std::string>{"Введите имя числа"});
   QCOMPARE(Text(settings_.MemListFile), std::string("a  1\r\n\r\nb 2\r\nx 12.5\r\n"));
   auto* list = Child<QTreeWidget>(window, "lvwMemList");
   QCOMPARE(list->topLevelItem(2)->text(0), QStringLiteral("x"));

@@ -20,28 +20,13 @@
 #include <optional>
 #include <string>
 
+#include "fake_platform.h"
 #include "frmMain.h"
 #include "frmOptions.h"
 #include "registry/settings_store.h"
 
 namespace ovn {
 namespace {
-
-class SilentMessages : public MessageService {
- public:
-  void Show(const std::string&, const std::string&, MessageIcon) override {}
-};
-class NoInput : public InputService {
- public:
-  std::optional<std::string> Ask(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-};
-class NoClipboard : public ClipboardService {
- public:
-  void SetText(const std::string&) override {}
-  std::string Text() override { return ""; }
-};
 
 // Runs `act` on the modal window once it is up, while the caller's exec() waits.
 void WhenModalOpens(std::function<void(QWidget*)> act) {
@@ -262,11 +247,8 @@ void FrmOptionsTest::BrowseFillsTheFileBoxOnlyWhenAFileIsChosen() {
 }
 
 void FrmOptionsTest::MainWindowOpensTheOptionsModallyAndTakesTheFocusBack() {
-  SilentMessages messages;
-  NoInput input;
-  NoClipboard clipboard;
-  Platform platform{messages, input, clipboard};
-  frmMain main_window(settings_, platform);
+  FakePlatform services;
+  frmMain main_window(settings_, services.platform);
   main_window.show();
   main_window.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&main_window));

@@ -8,15 +8,9 @@
 #include <sstream>
 
 #include "frmTransUnit.h"
-#include "platform/platform.h"
+#include "fake_platform.h"
 
 namespace {
-
-class NoMessages : public ovn::MessageService {
- public:
-  void Show(const std::string& text, const std::string&, ovn::MessageIcon) override { shown.push_back(text); }
-  std::vector<std::string> shown;
-};
 
 std::string ReadAll(const std::filesystem::path& file) {
   std::ifstream in(file);
@@ -40,7 +34,7 @@ class FrmTransUnitTest : public QObject {
   void cleanup() { std::filesystem::remove_all(folder_); }
 
   void OpensWithTheFirstKindAndItsUnits() {
-    NoMessages messages;
+    ovn::RecordingMessages messages;
     ovn::frmTransUnit window(request_, messages);
     QCOMPARE(window.windowTitle(), QStringLiteral("Перевод едениц исчисления"));
     QCOMPARE(window.cboTypeUnits->count(), 8);
@@ -53,7 +47,7 @@ class FrmTransUnitTest : public QObject {
   }
 
   void ChoosingAKindRefillsBothUnitLists() {
-    NoMessages messages;
+    ovn::RecordingMessages messages;
     ovn::frmTransUnit window(request_, messages);
     window.cboTypeUnits->setCurrentIndex(7);
     QCOMPARE(window.SelectedUnitType(), std::string("MAGNET"));
@@ -64,7 +58,7 @@ class FrmTransUnitTest : public QObject {
   }
 
   void OkWritesTheThreeLineRequest() {
-    NoMessages messages;
+    ovn::RecordingMessages messages;
     ovn::frmTransUnit window(request_, messages);
     window.cboUnitsFrom->setCurrentIndex(2);  // Слаг
     window.cboUnitsTo->setCurrentIndex(5);    // Пуд
@@ -74,17 +68,20 @@ class FrmTransUnitTest : public QObject {
   }
 
   void CancelWritesNothing() {
-    NoMessages messages;
+    ovn::RecordingMessages messages;
     ovn::frmTransUnit window(request_, messages);
     QTest::mouseClick(window.cmdCancel, Qt::LeftButton);
     QVERIFY(!std::filesystem::exists(request_));
   }
 
   void AFailedWriteIsToldAndTheWindowStays() {
-    NoMessages messages;
+    ovn::RecordingMessages messages;
     ovn::frmTransUnit window(folder_ / "no such folder" / "tunits.ini", messages);
     QTest::mouseClick(window.cmdOK, Qt::LeftButton);
     QCOMPARE(messages.shown.size(), std::size_t{1});
+    QCOMPARE(messages.shown[0].title, std::string("Ошибка сохранения !!!"));
+    QCOMPARE(messages.shown[0].icon, ovn::MessageIcon::kCritical);
+    QVERIFY(messages.shown[0].text.find("tunits.ini") != std::string::npos);
     QVERIFY(window.result() != QDialog::Accepted);
   }
 
