@@ -45,14 +45,9 @@ void frmMemList::BuildWindow() {
   lvwMemList->setMinimumHeight(200);
   connect(lvwMemList, &QTreeWidget::currentItemChanged, this, &frmMemList::lvwMemList_Click);
 
-  txtResult = new QLineEdit(this);
-  txtResult->setObjectName(QStringLiteral("txtResult"));
-  txtResult->setReadOnly(true);
-  txtResult->setMinimumWidth(
-      txtResult->fontMetrics().horizontalAdvance(QString(kValueWidth, QLatin1Char('0'))) + 16);
-  hscResult = new QScrollBar(Qt::Horizontal, this);
-  hscResult->setObjectName(QStringLiteral("hscResult"));
-  hscResult->setMaximum(0);
+  const ValueDisplay value_display = CreateValueDisplay(this, "txtResult", kValueWidth);
+  txtResult = value_display.text;
+  hscResult = value_display.scroll;
 
   struct ButtonText {
     const char* name;

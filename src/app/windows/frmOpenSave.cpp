@@ -65,14 +65,9 @@ void frmOpenSave::BuildWindow() {
   lblSize = new QLabel(QStringLiteral("0"), this);
   lblSize->setObjectName(QStringLiteral("lblSize"));
 
-  txtValue = new QLineEdit(this);
-  txtValue->setObjectName(QStringLiteral("txtValue"));
-  txtValue->setReadOnly(true);
-  txtValue->setMinimumWidth(
-      txtValue->fontMetrics().horizontalAdvance(QString(kValueWidth, QLatin1Char('0'))) + 16);
-  hscResult = new QScrollBar(Qt::Horizontal, this);
-  hscResult->setObjectName(QStringLiteral("hscResult"));
-  hscResult->setMaximum(0);
+  const ValueDisplay value_display = CreateValueDisplay(this, "txtValue", kValueWidth);
+  txtValue = value_display.text;
+  hscResult = value_display.scroll;
 
   auto* cmdAddNum = new QPushButton(QStringLiteral("+"), this);
   cmdAddNum->setObjectName(QStringLiteral("cmdAddNum"));

@@ -40,6 +40,25 @@ inline std::optional<std::string> AskRecordName(InputService& input, const std::
   }
 }
 
+struct ValueDisplay {
+  QLineEdit* text;
+  QScrollBar* scroll;
+};
+
+// A read-only text box named `name`, wide enough for `width` digits, with the scroll bar "hscResult"
+// that moves its window along a longer value.
+inline ValueDisplay CreateValueDisplay(QWidget* owner, const char* name, std::size_t width) {
+  auto* text = new QLineEdit(owner);
+  text->setObjectName(QString::fromUtf8(name));
+  text->setReadOnly(true);
+  const QString digits(static_cast<qsizetype>(width), QLatin1Char('0'));
+  text->setMinimumWidth(text->fontMetrics().horizontalAdvance(digits) + 16);
+  auto* scroll = new QScrollBar(Qt::Horizontal, owner);
+  scroll->setObjectName(QStringLiteral("hscResult"));
+  scroll->setMaximum(0);
+  return {text, scroll};
+}
+
 // Shows `value` in `display`: whole when it has at most `width` characters, else the `width` characters
 // from the scroll bar's position on, the scroll bar reaching the last of them.
 inline void ShowValueWindow(const std::string& value, std::size_t width, QLineEdit& display,
