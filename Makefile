@@ -5,7 +5,9 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DORVANEL_WERROR=ON
 
-.PHONY: run test build build-run bench clean
+PREFIX ?= /usr/local
+
+.PHONY: run test build build-run install package bench clean
 
 run: build-run
 	@scripts/run.sh $(BUILD_DIR)
@@ -21,6 +23,17 @@ build-run:
 	@scripts/setup.sh run
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) -DORVANEL_BUILD_TESTS=OFF -DORVANEL_BUILD_BENCH=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target orvanel orvanel-cli
+
+# Installs the calculator under PREFIX: programs, libovnliblt, help, desktop entry, icon and file type.
+install: build-run
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, $(BUILD_DIR)/orvanel_<version>_<arch>.deb, built without the tests.
+# dpkg-dev comes first: the build's configuration looks for dpkg-shlibdeps.
+package:
+	@scripts/setup.sh package
+	$(MAKE) --no-print-directory build-run
+	cd $(BUILD_DIR) && cpack
 
 bench:
 	@scripts/setup.sh test

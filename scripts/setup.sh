@@ -2,15 +2,18 @@
 # Installs the Debian packages the build needs, only those that are missing.
 #   setup.sh run   what building and starting the calculator needs
 #   setup.sh test  that, plus the oracles of the tests and benchmarks (GMP, MPFR, GoogleTest, Benchmark)
+#   setup.sh package  what building and starting needs, plus dpkg-shlibdeps for the package's dependencies
 set -euo pipefail
 
 run_packages=(g++ cmake make qt6-base-dev libgl-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev libmpfr-dev)
+package_packages=(dpkg-dev)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
+  *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
 esac
 
 missing=()
