@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "files/whole_file.h"
+#include "global/global.h"
 
 namespace ovn {
 namespace {
@@ -203,14 +204,8 @@ std::string CreateIfMissing(const std::filesystem::path& file) {
 
 std::filesystem::path MemoryListPath(const std::string& configured) {
   if (!configured.empty()) return configured;
-  std::filesystem::path data;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/') {
-    data = xdg;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    data = std::filesystem::path(home) / ".local" / "share";
-  } else {
-    data = std::filesystem::temp_directory_path();
-  }
+  std::filesystem::path data = UserDataHome();
+  if (data.empty()) data = std::filesystem::temp_directory_path();
   return data / "orvanel" / "memlist.num";
 }
 

@@ -1,10 +1,13 @@
 #include "global/global.h"
 
+#include <fcntl.h>
 #include <glob.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "decimal/func_lib_dec.h"
 
@@ -48,14 +51,38 @@ std::string FileTitle(std::string_view path) {
 }
 
 bool OpenWithAssociatedProgram(const std::string& target, const std::string& /*extension*/) {
-  std::string program = "xdg-open";
-  std::string argument = target;
-  char* argv[] = {program.data(), argument.data(), nullptr};
+  // xdg-open hands the target over and returns at once.
+  return RunAndWait({"xdg-open", target});
+}
+
+bool RunAndWait(const std::vector<std::string>& command, bool discard_output) {
+  if (command.empty()) return false;
+  std::vector<std::string> arguments = command;
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (discard_output) {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  }
   pid_t child = 0;
-  if (posix_spawnp(&child, "xdg-open", nullptr, nullptr, argv, environ) != 0) return false;
-  // xdg-open hands the target over and returns at once; reap it so that it leaves no zombie.
+  const bool started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  if (!started) return false;
+  // Reaped here, so that it leaves no zombie.
   int status = 0;
   return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::filesystem::path UserDataHome() {
+  // The XDG rules ignore a relative XDG_DATA_HOME.
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/') return data;
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/') {
+    return std::filesystem::path(home) / ".local" / "share";
+  }
+  return {};
 }
 
 }  // namespace ovn

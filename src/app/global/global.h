@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ovn {
 
@@ -23,5 +25,11 @@ std::string FileTitle(std::string_view path);
 // Opens a file or web address with the program the desktop associates with it (xdg-open); true when that
 // program was started. The extension is accepted for the callers' sake; xdg-open finds the type itself.
 bool OpenWithAssociatedProgram(const std::string& target, const std::string& extension = "");
+// Runs command[0], found through PATH, with the rest as its arguments (no shell) and waits for it; its
+// output and error output go nowhere when discard_output is set. True when it ran and exited with status 0.
+bool RunAndWait(const std::vector<std::string>& command, bool discard_output = false);
+// The user's data folder: $XDG_DATA_HOME, or ~/.local/share when it is unset or relative; empty when
+// neither gives an absolute folder.
+std::filesystem::path UserDataHome();
 
 }  // namespace ovn

@@ -1,5 +1,8 @@
 #include "frmMain.h"
 
+#include "colour_scheme.h"
+#include "frmAbout.h"
+#include "frmColors.h"
 #include "frmMemList.h"
 #include "frmOpenSave.h"
 #include "frmOptions.h"
@@ -27,6 +30,8 @@
 #include <array>
 #include <cstdlib>
 #include <thread>
+
+#include "platform/program_documents.h"
 
 namespace ovn {
 namespace {
@@ -329,8 +334,6 @@ void frmMain::AddCalculatorItem(QMenu* menu, const char* name, const char* capti
 }
 
 void frmMain::CreateMenus() {
-  // Items whose windows are not part of the program yet are shown disabled.
-  const auto later = [](QAction* item) { item->setEnabled(false); };
   const auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); };
 
   QMenu* number = menuBar()->addMenu(QStringLiteral("&Число"));
@@ -373,13 +376,13 @@ void frmMain::CreateMenus() {
 
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Сервис"));
   service->setObjectName(QStringLiteral("mnuService"));
-  later(AddItem(service, "mnuColor", "&Цвет"));
+  connect(AddItem(service, "mnuColor", "&Цвет"), &QAction::triggered, this, &frmMain::ShowColors);
   connect(AddItem(service, "mnuOptions", "&Настройки"), &QAction::triggered, this, &frmMain::ShowOptions);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
   help->setObjectName(QStringLiteral("mnuHelp"));
-  later(AddItem(help, "mnuCHM", "Вы&зов справки"));
-  later(AddItem(help, "mnuAbout", "&О программе..."));
+  connect(AddItem(help, "mnuCHM", "Вы&зов справки"), &QAction::triggered, this, &frmMain::ShowHelp);
+  connect(AddItem(help, "mnuAbout", "&О программе..."), &QAction::triggered, this, &frmMain::ShowAbout);
 }
 
 QPushButton* frmMain::Button(const char* name) const {
@@ -426,6 +429,15 @@ void frmMain::ShowOptions() {
   txtResult->setFocus();
 }
 
+void frmMain::ShowColors() {
+  if (evaluating_) return;
+  frmColors colours(settings_, this);
+  colours.exec();
+  ApplyColourScheme(*this, settings_);
+  activateWindow();
+  txtResult->setFocus();
+}
+
 void frmMain::ShowOpenSave(bool open_mode) {
   if (evaluating_) return;  // the running evaluation owns the entry
   if (!open_mode && calculator_.CurrentNumber.empty()) {
@@ -458,8 +470,18 @@ void frmMain::ShowUnits() {
   txtResult->setFocus();
 }
 
+void frmMain::ShowHelp() {
+  ProgramDocuments(platform_.messages).Open(kHelpPage);
+}
+
+void frmMain::ShowAbout() {
+  ProgramDocuments documents(platform_.messages);
+  frmAbout about(documents, this);
+  about.exec();
+  txtResult->setFocus();
+}
+
 void frmMain::SetCalculatorInputEnabled(bool enabled) {
-  // Keys disabled for good (windows to come) keep their own state when the keypad is enabled again.
   keypad_->setEnabled(enabled);
   for (QAction* item : calculator_items_) item->setEnabled(enabled);
 }
@@ -504,6 +526,14 @@ void frmMain::RefreshDisplay() {
       QString::fromStdString(number.substr(static_cast<std::size_t>(hscResult->value()), width));
   if (txtResult->text() != shown) txtResult->setText(shown);
   lblMem->setText(QString::fromStdString(calculator_.MemoryIndicator()));
+}
+
+void frmMain::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !colours_applied_) {
+    colours_applied_ = true;
+    ApplyColourScheme(*this, settings_);
+  }
+  QMainWindow::changeEvent(event);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -53,6 +53,8 @@ class frmMain : public QMainWindow {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // The colour scheme is painted at the first activation; later ones leave it to the colour window.
+  void changeEvent(QEvent* event) override;
 
  private:
   void BuildWindow();
@@ -71,12 +73,18 @@ class frmMain : public QMainWindow {
   void Evaluate();
   // The options window, modal; the settings it confirms are in force from the next operation.
   void ShowOptions();
+  // The colour window, modal; the scheme is painted again once it has closed, confirmed or not.
+  void ShowColors();
   // The open/save window in open (true) or save mode, modal; saving refuses an empty entry.
   void ShowOpenSave(bool open_mode);
   // The memory list, modal.
   void ShowMemList();
   // The unit window, modal; the conversion itself waits for the timer, which reads the request it leaves.
   void ShowUnits();
+  // The help page, opened with the desktop's program for it; a page not found or not opened is told.
+  void ShowHelp();
+  // The about window, modal.
+  void ShowAbout();
   void SetCalculatorInputEnabled(bool enabled);
 
   bool txtResult_KeyPress(const QKeyEvent& key);
@@ -89,6 +97,7 @@ class frmMain : public QMainWindow {
   Calculator calculator_;
   std::filesystem::path unit_request_file_;
   bool evaluating_ = false;
+  bool colours_applied_ = false;      // the first activation has painted the colour scheme
   frmOpenSave* open_save_ = nullptr;  // created on first use, then hidden and shown again
   QPointer<frmMemList> mem_list_;     // gone once the window was closed, so the next opening reads the file
 

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "frmMain.h"
+#include "global/global.h"
+#include "platform/file_type_registration.h"
+#include "platform/program_documents.h"
 #include "registry/settings.h"
 #include "registry/settings_store.h"
 
@@ -22,6 +25,9 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   ovn::Settings settings;
   TellSettingsProblem(ovn::LoadSettings(settings));
+  // At every start, so that "num" files follow the program wherever it now lies; the tests never get here
+  // and so never touch the real data folder. A desktop that cannot be told keeps its old associations.
+  ovn::RegisterFileType(ovn::NumFileType(ovn::ProgramFile()), ovn::UserDataHome());
   TellSettingsProblem(ovn::LoadPrecisionOverrides(settings));
   ovn::frmMain window(settings);
   // Started with a number-list file (as its associated program), the open window for it comes first.

@@ -43,5 +43,17 @@ TEST(Global, FileExistsFollowsWildcards) {
   EXPECT_FALSE(FileExists("/no/such/file.num"));
 }
 
+TEST(Global, RunAndWaitReportsTheExitStatusAndCanSilenceTheProgram) {
+  EXPECT_TRUE(RunAndWait({"true"}));
+  EXPECT_FALSE(RunAndWait({"false"}));
+  EXPECT_FALSE(RunAndWait({"no-such-program-of-orvanel"}));
+  EXPECT_FALSE(RunAndWait({}));
+
+  testing::internal::CaptureStdout();
+  EXPECT_TRUE(RunAndWait({"echo", "heard"}));
+  EXPECT_TRUE(RunAndWait({"echo", "silenced"}, true));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "heard\n");
+}
+
 }  // namespace
 }  // namespace ovn

@@ -21,20 +21,13 @@
 #include <string>
 
 #include "fake_platform.h"
+#include "modal_window.h"
 #include "frmMain.h"
 #include "frmOptions.h"
 #include "registry/settings_store.h"
 
 namespace ovn {
 namespace {
-
-// Runs `act` on the modal window once it is up, while the caller's exec() waits.
-void WhenModalOpens(std::function<void(QWidget*)> act) {
-  QTimer::singleShot(0, [act = std::move(act)] {
-    QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-    act(QApplication::activeModalWidget());
-  });
-}
 
 }  // namespace
 
