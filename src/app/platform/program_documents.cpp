@@ -1,5 +1,7 @@
 #include "platform/program_documents.h"
 
+#include <unistd.h>
+
 #include <system_error>
 #include <utility>
 
@@ -21,6 +23,17 @@ std::filesystem::path ProgramFile() {
 
 std::filesystem::path AppPath() {
   return ProgramFile().parent_path();
+}
+
+std::filesystem::path WritableProgramFolder() {
+  const std::filesystem::path program = AppPath();
+  if (!program.empty() && ::access(program.c_str(), W_OK) == 0) return program;
+  std::filesystem::path data = UserDataHome();
+  if (data.empty()) data = std::filesystem::temp_directory_path();
+  data /= "orvanel";
+  std::error_code ignored;  // a folder that cannot be made shows when the request is written
+  std::filesystem::create_directories(data, ignored);
+  return data;
 }
 
 std::array<std::filesystem::path, 2> ProgramDocumentPlaces(std::string_view name,

@@ -19,6 +19,9 @@ inline constexpr std::string_view kReadme = "README.md";
 std::filesystem::path ProgramFile();
 // AppPath: the folder of the running program.
 std::filesystem::path AppPath();
+// Where the program keeps the files it writes beside itself (the unit request): its own folder when it
+// may write there, else $XDG_DATA_HOME/orvanel/, created when missing.
+std::filesystem::path WritableProgramFolder();
 
 // Where a shipped document is looked for, in this order: beside the program (a build tree), then in
 // <program folder>/../share/orvanel/ (an installation under any prefix).

@@ -11,9 +11,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -25,7 +23,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <array>
 #include <cstdlib>
@@ -124,16 +121,6 @@ constexpr std::array<KeyRow, 6> kKeypadGrid = {{
      "cmdGeometricProgressNum", "cmdGeometricProgrecySum", "cmdHex"},
 }};
 constexpr int kGapColumn = 5;
-
-// Files the program writes beside itself go to its own folder when it may write there, else to the
-// user's data folder.
-std::filesystem::path WritableProgramFolder() {
-  const QString program = QCoreApplication::applicationDirPath();
-  if (QFileInfo(program).isWritable()) return program.toStdString();
-  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/orvanel";
-  QDir().mkpath(data);
-  return data.toStdString();
-}
 
 // Digits and "=" stand out from the operation keys.
 void Embolden(QWidget* key) {
