@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 #include "decimal/func_lib_dec.h"
 
@@ -51,12 +52,16 @@ std::string FileTitle(std::string_view path) {
 }
 
 bool OpenWithAssociatedProgram(const std::string& target, const std::string& /*extension*/) {
-  // xdg-open hands the target over and returns at once.
-  return RunAndWait({"xdg-open", target});
+  // Never waited for: without a desktop environment xdg-open runs the browser itself until it closes.
+  return StartDetached({"xdg-open", target});
 }
 
-bool RunAndWait(const std::vector<std::string>& command, bool discard_output) {
-  if (command.empty()) return false;
+namespace {
+
+// Starts command[0], found through PATH, with the rest as its arguments; the child's id, or -1 when it did
+// not start.
+pid_t Spawn(const std::vector<std::string>& command, bool discard_output) {
+  if (command.empty()) return -1;
   std::vector<std::string> arguments = command;
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
@@ -70,10 +75,28 @@ bool RunAndWait(const std::vector<std::string>& command, bool discard_output) {
   pid_t child = 0;
   const bool started = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
-  if (!started) return false;
+  return started ? child : -1;
+}
+
+}  // namespace
+
+bool RunAndWait(const std::vector<std::string>& command, bool discard_output) {
+  const pid_t child = Spawn(command, discard_output);
+  if (child < 0) return false;
   // Reaped here, so that it leaves no zombie.
   int status = 0;
   return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool StartDetached(const std::vector<std::string>& command) {
+  const pid_t child = Spawn(command, false);
+  if (child < 0) return false;
+  // Reaped on a thread of its own, so that the caller goes on at once and no zombie is left.
+  std::thread([child] {
+    int status = 0;
+    waitpid(child, &status, 0);
+  }).detach();
+  return true;
 }
 
 std::filesystem::path UserDataHome() {

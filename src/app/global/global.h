@@ -28,6 +28,8 @@ bool OpenWithAssociatedProgram(const std::string& target, const std::string& ext
 // Runs command[0], found through PATH, with the rest as its arguments (no shell) and waits for it; its
 // output and error output go nowhere when discard_output is set. True when it ran and exited with status 0.
 bool RunAndWait(const std::vector<std::string>& command, bool discard_output = false);
+// Starts the command as RunAndWait does but returns at once, never waiting for it. True when it started.
+bool StartDetached(const std::vector<std::string>& command);
 // The user's data folder: $XDG_DATA_HOME, or ~/.local/share when it is unset or relative; empty when
 // neither gives an absolute folder.
 std::filesystem::path UserDataHome();

@@ -1,6 +1,10 @@
 #include "global/global.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace ovn {
 namespace {
@@ -53,6 +57,18 @@ TEST(Global, RunAndWaitReportsTheExitStatusAndCanSilenceTheProgram) {
   EXPECT_TRUE(RunAndWait({"echo", "heard"}));
   EXPECT_TRUE(RunAndWait({"echo", "silenced"}, true));
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "heard\n");
+}
+
+// The help page and the about window's links are opened this way, from the window's thread.
+TEST(Global, StartDetachedReturnsWhileTheProgramRuns) {
+  const std::filesystem::path fifo = std::filesystem::path(testing::TempDir()) / "orvanel-detached-fifo";
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // The program waits for the test's line: a start that waited for the program would never return.
+  EXPECT_TRUE(StartDetached({"sh", "-c", "read line < \"$0\"", fifo.string()}));
+  std::ofstream(fifo) << "go\n";  // opening waits for the reader, so the program is running
+  EXPECT_FALSE(StartDetached({"no-such-program-of-orvanel"}));
+  std::filesystem::remove(fifo);
 }
 
 }  // namespace
