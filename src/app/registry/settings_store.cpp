@@ -132,4 +132,10 @@ std::string LoadPrecisionOverrides(Settings& settings) {
   return store.problem();
 }
 
+std::string LoadStartSettings(Settings& settings) {
+  std::string problem = LoadSettings(settings);
+  const std::string overrides_problem = LoadPrecisionOverrides(settings);
+  return problem.empty() ? overrides_problem : problem;
+}
+
 }  // namespace ovn

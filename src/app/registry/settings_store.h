@@ -41,4 +41,8 @@ inline constexpr CountRange kExpRange{2, 14};
 // problem with the store file, "" when none.
 [[nodiscard]] std::string LoadPrecisionOverrides(Settings& settings);
 
+// The start-up's reading: LoadSettings, then LoadPrecisionOverrides. Both read the one store file, so a
+// problem with it is returned once, to be told once.
+[[nodiscard]] std::string LoadStartSettings(Settings& settings);
+
 }  // namespace ovn
