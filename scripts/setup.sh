@@ -5,7 +5,8 @@
 #   setup.sh package  what building and starting needs, plus dpkg-shlibdeps for the package's dependencies
 set -euo pipefail
 
-run_packages=(g++ cmake make qt6-base-dev libgl-dev)
+# qt6-translations-l10n: Qt's own dialogs in Russian; qt6-svg-dev: the about window's picture.
+run_packages=(g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev libmpfr-dev)
 package_packages=(dpkg-dev)
 

@@ -5,9 +5,11 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <filesystem>
 #include <string>
 
@@ -27,7 +29,9 @@ constexpr const char* kComments =
 
 // The maker leaves no e-mail address; the label says so rather than show an invented one.
 constexpr const char* kNoMail = "нет";
-constexpr const char* kIconFile = "orvanel.svg";
+// Built into the program, so that the picture shows wherever it is installed; drawn by the Qt SVG library
+// it links, so that no image plugin needs to be present.
+constexpr const char* kPicture = ":/orvanel.svg";
 constexpr int kIconSize = 48;
 constexpr int kDescriptionColumns = 60;
 constexpr int kDescriptionLines = 6;
@@ -43,6 +47,18 @@ QFrame* Line(QWidget* parent) {
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
   return line;
+}
+
+// The program's picture, drawn at the label's size in the screen's own pixels.
+QPixmap DrawPicture(const QLabel& label) {
+  const qreal ratio = label.devicePixelRatioF();
+  QPixmap picture(label.size() * ratio);
+  picture.setDevicePixelRatio(ratio);
+  picture.fill(Qt::transparent);
+  QSvgRenderer renderer(QString::fromUtf8(kPicture));
+  QPainter painter(&picture);
+  renderer.render(&painter, QRectF(QPointF(0, 0), label.size()));
+  return picture;
 }
 
 void ShowAsLink(QLabel& label, bool under_pointer) {
@@ -130,11 +146,7 @@ void frmAbout::Form_Load() {
     link->setText(QString::fromStdString(found.empty() ? document : found.string()));
   }
   Highlight(nullptr);
-  // Shown only when the program's icon lies beside it and this Qt can draw it.
-  if (const std::filesystem::path icon = documents_.Find(kIconFile); !icon.empty()) {
-    const QPixmap picture(QString::fromStdString(icon.string()));
-    if (!picture.isNull()) imgApp->setPixmap(picture.scaled(imgApp->size(), Qt::KeepAspectRatio));
-  }
+  imgApp->setPixmap(DrawPicture(*imgApp));
   adjustSize();
 }
 

@@ -106,6 +106,10 @@ void FrmAboutTest::ShowsTheVersionRecordAndWhereTheDocumentsAre() {
   QCOMPARE(window_->windowTitle(), QStringLiteral("О программе Orvane Lite 0.1"));
   QCOMPARE(Label("lblTitle")->text(), QStringLiteral("Orvane Lite 0.1"));
   QCOMPARE(Label("lblVersion")->text(), QStringLiteral("Version 0.1.1"));
+  // The picture is drawn, wherever the program lies and whatever image plugins there are.
+  const QImage picture = Label("imgApp")->pixmap().toImage();
+  QCOMPARE(picture.size(), Label("imgApp")->size());
+  QVERIFY(picture.pixelColor(picture.rect().center()).alpha() > 0);
   QCOMPARE(window_->findChild<QPlainTextEdit*>("txtDescription")->toPlainText(),
            QStringLiteral("Orvane Lite 0.1 - программа для вычисления математических операций, или просто "
                           "говоря калькулятор, тем не менее имеющий отличия: максимальное количество цифр "
