@@ -62,6 +62,7 @@ void CommonDialogExtention::ShowFileDialog(FileDialogKind kind) {
   const QString folder = init_dir_.empty() ? QCoreApplication::applicationDirPath() : ToQt(init_dir_);
 
   QFileDialog dialog(owner_, ToQt(dialog_title_), folder);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(kind == FileDialogKind::kSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(behaviour.file_must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !behaviour.confirm_overwrite);
@@ -95,6 +96,7 @@ void CommonDialogExtention::ShowColor() {
   for (int i = 0; i < kCustomColourCount; ++i) QColorDialog::setCustomColor(i, Qt::white);
   const RgbParts initial = SplitColour(rgb_result_);
   QColorDialog dialog(QColor(initial.red, initial.green, initial.blue), owner_);
+  dialog.setOption(QColorDialog::DontUseNativeDialog);
   const bool confirmed = dialog.exec() == QDialog::Accepted;
   if (confirmed) {
     const QColor chosen = dialog.selectedColor();
@@ -111,6 +113,7 @@ void CommonDialogExtention::ShowFont() {
   initial.setUnderline(underline_);
   initial.setStrikeOut(strike_thru_);
   QFontDialog dialog(initial, owner_);
+  dialog.setOption(QFontDialog::DontUseNativeDialog);
   const bool confirmed = dialog.exec() == QDialog::Accepted;
   if (confirmed) {
     const QFont chosen = dialog.selectedFont();
@@ -130,7 +133,7 @@ void CommonDialogExtention::ShowHelp() {
 }
 
 void CommonDialogExtention::ShowFolder() {
-  QFileDialog::Options options;
+  QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
   if ((FolderBrowseFlags(flags_) & kBrowseIncludeFiles) == 0) options |= QFileDialog::ShowDirsOnly;
   const QString start = init_dir_.empty() ? QCoreApplication::applicationDirPath() : ToQt(init_dir_);
   const QString chosen = QFileDialog::getExistingDirectory(owner_, ToQt(dialog_prompt_), start, options);

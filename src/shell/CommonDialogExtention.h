@@ -1,6 +1,7 @@
 // CommonDialogExtention: the desktop's file, colour, font and folder dialogs behind properties. A window
 // sets the properties (owner, title, filter, initial folder, current values), runs one dialog, and reads
-// the results back from the same properties. Text is UTF-8 throughout.
+// the results back from the same properties. Text is UTF-8 throughout. The dialogs are Qt's own, not the
+// desktop's native ones, so that they speak the program's Russian whatever the system's language.
 //
 // Property names are those the program's windows use; each is a getter and a setter of the same name.
 #pragma once

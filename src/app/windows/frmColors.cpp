@@ -5,13 +5,13 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <string>
 
 #include "CommonDialogExtention.h"
 #include "colour_scheme.h"
+#include "qt_platform.h"
 #include "registry/settings_store.h"
 
 namespace ovn {
@@ -118,13 +118,15 @@ void frmColors::SetColour(std::size_t row, std::uint32_t colour) {
   PaintButton(*buttons_[row], ToQColor(colour, QGuiApplication::palette()));
 }
 
-// The dialog starts at the colour last chosen in any colour dialog of the program, and a cancelled one
-// leaves that colour, which the button then takes.
+// The dialog starts at the button's colour (a system colour as the desktop draws it), and a cancelled
+// dialog leaves the button as it was: black text on a black display must not come from a Cancel.
 void frmColors::ColourButton_Click(std::size_t row) {
   CommonDialogExtention& dialogs = SharedDialogs();
   dialogs.hOwner(this);
+  const QColor shown = ToQColor(colours_[row], QGuiApplication::palette());
+  dialogs.RGBResult(JoinColour({shown.red(), shown.green(), shown.blue()}));
   dialogs.ShowColor();
-  SetColour(row, dialogs.RGBResult());
+  if (dialogs.LastResult() != 0) SetColour(row, dialogs.RGBResult());
 }
 
 // The desktop's look is the first-run scheme; the settings change only with OK.
@@ -137,7 +139,7 @@ void frmColors::cmdOK_Click() {
   for (std::size_t row = 0; row < kRows.size(); ++row) settings_.*kRows[row].setting = colours_[row];
   const std::string problem = SaveSettings(settings_);
   if (!problem.empty()) {
-    QMessageBox::critical(this, QStringLiteral("Orvane Lite 0.1"), QString::fromStdString(problem));
+    ShowMessageBox(this, QMessageBox::Critical, QStringLiteral("Orvane Lite 0.1"), QString::fromStdString(problem));
   }
   accept();
 }

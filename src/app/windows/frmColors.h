@@ -1,5 +1,5 @@
 // frmColors ("Изменение цвета"): the five colours of the main window's scheme, each shown as the
-// background of a button. A colour button asks the shared colour dialog for its colour; "Обновить" puts
+// background of a button. A colour button asks the shared colour dialog for a new colour; "Обновить" puts
 // back the desktop's look; OK stores the five colours in the settings and saves them; Отмена changes
 // nothing. The window paints nothing onto the main window: the main window repaints its scheme once this
 // window has closed. It is made afresh each time it opens, so it starts from the settings in force.

@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -22,6 +21,7 @@
 #include "CommonDialogExtention.h"
 #include "decimal/double_text.h"
 #include "ovnliblt/runtime_error.h"
+#include "qt_platform.h"
 #include "registry/settings_store.h"
 
 namespace ovn {
@@ -228,7 +228,7 @@ void frmOptions::cmdOK_Click() {
   settings_.LogCount = static_cast<std::int16_t>(udLog->value());
   const std::string problem = SaveSettings(settings_);
   if (!problem.empty()) {
-    QMessageBox::warning(this, QStringLiteral("Orvane Lite 0.1"), QString::fromStdString(problem));
+    ShowMessageBox(this, QMessageBox::Warning, QStringLiteral("Orvane Lite 0.1"), QString::fromStdString(problem));
   }
   accept();
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "qt_platform.h"
 
 namespace ovn {
 
@@ -21,8 +22,7 @@ using YesNoQuestion = std::function<bool(const QString& text, const QString& tit
 // The question asked with a message box owned by `owner`.
 inline YesNoQuestion MessageBoxQuestion(QWidget* owner) {
   return [owner](const QString& text, const QString& title, QMessageBox::Icon icon) {
-    QMessageBox box(icon, title, text, QMessageBox::Yes | QMessageBox::No, owner);
-    return box.exec() == QMessageBox::Yes;
+    return ShowMessageBox(owner, icon, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
 }
 

@@ -1,15 +1,29 @@
 // The desktop services of the controller, implemented with Qt: message boxes, input boxes and the
-// clipboard. Each dialog is owned by the window given at construction.
+// clipboard. Each dialog is owned by the window given at construction. Also Qt's own texts in Russian and
+// the one way every window shows a message box.
 #pragma once
 
+#include <QMessageBox>
 #include <optional>
 #include <string>
 
 #include "platform/platform.h"
 
+class QCoreApplication;
 class QWidget;
 
 namespace ovn {
+
+// Loads Qt's own Russian texts (the file and colour dialogs, Yes/No/Cancel, the context menus) into
+// `application`, whatever the system's locale: the interface is Russian throughout. False when Qt's
+// translations are not installed (Debian package qt6-translations-l10n); the texts then stay English.
+bool InstallQtTranslations(QCoreApplication& application);
+
+// Shows a modal message box owned by `owner` and returns the button pressed. The box is made wide enough
+// for the desktop's title bar to show its whole title.
+QMessageBox::StandardButton ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& title,
+                                           const QString& text,
+                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 
 class QtMessageService final : public MessageService {
  public:

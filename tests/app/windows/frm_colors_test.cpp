@@ -55,7 +55,7 @@ class FrmColorsTest : public QObject {
   void OpensWithTheSettingsColoursAndCaptions();
   void OkWithoutChangesSavesTheSameColours();
   void ResetThenCancelChangesNothing();
-  void ColourButtonTakesWhatTheSharedDialogLeaves();
+  void ColourDialogStartsAtTheButtonAndCancelKeepsIt();
   void FailedSaveIsTold();
   void ResetThenOkGivesTheDesktopLookOnTheMainWindow();
   void SchemeIsPaintedAtFirstActivationAndAfterTheColourWindowOnly();
@@ -203,9 +203,10 @@ void FrmColorsTest::ResetThenCancelChangesNothing() {
   QVERIFY(QDir(store_->path()).isEmpty());  // nothing saved
 }
 
-void FrmColorsTest::ColourButtonTakesWhatTheSharedDialogLeaves() {
+void FrmColorsTest::ColourDialogStartsAtTheButtonAndCancelKeepsIt() {
   settings_.BGText = kGreen;
-  SharedDialogs().RGBResult(kRed);  // the last colour chosen anywhere in the program
+  settings_.Memory = kRed;
+  SharedDialogs().RGBResult(kNavy);  // the last colour chosen anywhere in the program
   Open();
   QColor offered;
   WhenModalOpens([&](QWidget* dialog) {
@@ -216,22 +217,22 @@ void FrmColorsTest::ColourButtonTakesWhatTheSharedDialogLeaves() {
     colours->accept();
   });
   QTest::mouseClick(Find("cmdBackgroundText"), Qt::LeftButton);
-  QCOMPARE(offered, QColor(Qt::red));  // not the button's green
+  QCOMPARE(offered, ToQColor(kGreen, QPalette()));  // the button's colour, not the last one chosen
   QCOMPARE(Fill(Find("cmdBackgroundText"), QPalette::Button), QColor(10, 20, 30));
 
-  // Cancelled, the dialog leaves its colour: the button takes the one chosen before.
+  // Cancelled, the dialog changes nothing.
   WhenModalOpens([&](QWidget* dialog) {
     offered = qobject_cast<QColorDialog*>(dialog)->currentColor();
     qobject_cast<QColorDialog*>(dialog)->reject();
   });
   QTest::mouseClick(Find("cmdMemory"), Qt::LeftButton);
-  QCOMPARE(offered, QColor(10, 20, 30));
-  QCOMPARE(Fill(Find("cmdMemory"), QPalette::Button), QColor(10, 20, 30));
+  QCOMPARE(offered, QColor(Qt::red));
+  QCOMPARE(Fill(Find("cmdMemory"), QPalette::Button), QColor(Qt::red));
 
   QCOMPARE(settings_.BGText, kGreen);  // a working copy until OK
   QTest::mouseClick(Find("cmdOK"), Qt::LeftButton);
   QCOMPARE(settings_.BGText, std::uint32_t{0x1E140A});
-  QCOMPARE(settings_.Memory, std::uint32_t{0x1E140A});
+  QCOMPARE(settings_.Memory, kRed);
   QCOMPARE(settings_.Main, kButtonFaceColour);
 }
 
