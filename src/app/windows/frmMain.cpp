@@ -122,6 +122,18 @@ constexpr std::array<KeyRow, 6> kKeypadGrid = {{
 }};
 constexpr int kGapColumn = 5;
 
+// Keys a desktop calculator's user expects besides the typed characters, and the buttons they press.
+struct EditingKey {
+  Qt::Key key;
+  const char* button;
+};
+constexpr std::array<EditingKey, 4> kEditingKeys = {{
+    {Qt::Key_Return, "cmdRight"},
+    {Qt::Key_Enter, "cmdRight"},  // the keypad's
+    {Qt::Key_Backspace, "cmdBack"},
+    {Qt::Key_Delete, "cmdClear"},
+}};
+
 // Digits and "=" stand out from the operation keys.
 void Embolden(QWidget* key) {
   QFont bold = key->font();
@@ -155,8 +167,8 @@ void frmMain::BuildWindow() {
   layout->setContentsMargins(10, 10, 10, 10);
   layout->setSpacing(10);
   layout->addWidget(CreateDisplay());
-  layout->addWidget(CreateKeypad());
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The keypad takes whatever room a larger or maximised window gives.
+  layout->addWidget(CreateKeypad(), 1);
   setCentralWidget(central);
   CreateMenus();
 
@@ -194,8 +206,10 @@ void frmMain::CreateButtons() {
     const std::string caption(1, digit);
     QPushButton* button = AddButton(name.c_str(), caption.c_str(), kDigitTooltips[digit - '0']);
     Embolden(button);
-    connect(button, &QPushButton::clicked, this,
-            [this, digit] { RunKey([&] { calculator_.PressDigit(digit); }); });
+    connect(button, &QPushButton::clicked, this, [this, digit] {
+      RunKey([&] { calculator_.PressDigit(digit); });
+      ShowEntryEnd();
+    });
     key_buttons_.emplace(caption, button);
   }
   for (const ControllerKey& key : kControllerKeys) {
@@ -219,6 +233,9 @@ void frmMain::CreateButtons() {
   connect(equals, &QPushButton::clicked, this, [this] { RunKey([this] { Evaluate(); }); });
   key_buttons_.emplace("EQUALS", equals);
   key_buttons_.emplace(".", Button("cmdP"));
+  for (const char* typing : {"cmdP", "cmdBack"}) {
+    connect(Button(typing), &QPushButton::clicked, this, &frmMain::ShowEntryEnd);
+  }
   key_buttons_.emplace("CIRCLE", Button("cmdCircle"));
 
   QPushButton* off = AddButton("cmdOff", "OFF", "Закрыть программу, выключить");
@@ -244,6 +261,8 @@ QWidget* frmMain::CreateDisplay() {
                              16);
   txtResult->setMinimumHeight(QFontMetrics(mono).height() + 14);
   txtResult->installEventFilter(this);
+  // Its context menu holds the window's "Копировать" and "Вставить", which take the whole entry.
+  txtResult->setContextMenuPolicy(Qt::ActionsContextMenu);
 
   hscResult = new QScrollBar(Qt::Horizontal, display);
   hscResult->setObjectName(QStringLiteral("hscResult"));
@@ -313,31 +332,47 @@ QAction* frmMain::AddItem(QMenu* menu, const char* name, const char* caption) {
   return item;
 }
 
-void frmMain::AddCalculatorItem(QMenu* menu, const char* name, const char* caption,
-                                std::function<void()> action) {
+QAction* frmMain::AddCalculatorItem(QMenu* menu, const char* name, const char* caption,
+                                    std::function<void()> action) {
   QAction* item = AddItem(menu, name, caption);
   connect(item, &QAction::triggered, this, [this, action = std::move(action)] { RunKey(action); });
   calculator_items_.push_back(item);
+  return item;
 }
 
 void frmMain::CreateMenus() {
   const auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); };
+  // An item that cannot act while an evaluation runs is greyed like the keys.
+  const auto idle_only = [this](QAction* item) {
+    calculator_items_.push_back(item);
+    return item;
+  };
 
   QMenu* number = menuBar()->addMenu(QStringLiteral("&Число"));
   number->setObjectName(QStringLiteral("mnuNumber"));
-  connect(AddItem(number, "mnuOpen", "&Открыть"), &QAction::triggered, this, [this] { ShowOpenSave(true); });
-  connect(AddItem(number, "mnuSave", "&Сохранить"), &QAction::triggered, this, [this] { ShowOpenSave(false); });
+  QAction* open = idle_only(AddItem(number, "mnuOpen", "&Открыть"));
+  open->setShortcut(QKeySequence::Open);
+  connect(open, &QAction::triggered, this, [this] { ShowOpenSave(true); });
+  QAction* save = idle_only(AddItem(number, "mnuSave", "&Сохранить"));
+  save->setShortcut(QKeySequence::Save);
+  connect(save, &QAction::triggered, this, [this] { ShowOpenSave(false); });
   separator(number, "mnuR1");
-  connect(AddItem(number, "mnuMemList", "Список чисел"), &QAction::triggered, this, &frmMain::ShowMemList);
+  connect(idle_only(AddItem(number, "mnuMemList", "Список чисел")), &QAction::triggered, this,
+          &frmMain::ShowMemList);
   separator(number, "mnuR3");
-  connect(AddItem(number, "mnuExit", "Выход"), &QAction::triggered, this, &QWidget::close);
+  QAction* exit = AddItem(number, "mnuExit", "Выход");
+  exit->setShortcut(Qt::CTRL | Qt::Key_Q);  // the desktops' own binding, which not every Qt theme names
+  connect(exit, &QAction::triggered, this, &QWidget::close);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("Пр&авка"));
   edit->setObjectName(QStringLiteral("mnuEdit"));
   // Cut copies and leaves the entry in place.
-  AddCalculatorItem(edit, "mnuCut", "&Вырезать", [this] { calculator_.Copy(); });
-  AddCalculatorItem(edit, "mnuCopy", "&Копировать", [this] { calculator_.Copy(); });
-  AddCalculatorItem(edit, "mnuPaste", "Вст&авить", [this] { calculator_.Paste(); });
+  AddCalculatorItem(edit, "mnuCut", "&Вырезать", [this] { calculator_.Copy(); })->setShortcut(QKeySequence::Cut);
+  mnuCopy = AddCalculatorItem(edit, "mnuCopy", "&Копировать", [this] { calculator_.Copy(); });
+  mnuCopy->setShortcut(QKeySequence::Copy);
+  mnuPaste = AddCalculatorItem(edit, "mnuPaste", "Вст&авить", [this] { calculator_.Paste(); });
+  mnuPaste->setShortcut(QKeySequence::Paste);
+  txtResult->addActions({mnuCopy, mnuPaste});
 
   QMenu* actions = menuBar()->addMenu(QStringLiteral("&Действия"));
   actions->setObjectName(QStringLiteral("mnuActions"));
@@ -345,30 +380,35 @@ void frmMain::CreateMenus() {
     const char* name;
     const char* caption;
     const char* button;
+    const char* typed;  // the character that presses the same button, shown as the item's shortcut
   };
   constexpr std::array<RepeatedKey, 7> kRepeatedKeys = {{
-      {"mnuPlus", "П&люс", "cmdPlus"},
-      {"mnuMinus", "&Минус", "cmdMinus"},
-      {"mnuMax", "&Умножить", "cmdMuch"},
-      {"mnuDev", "Де&лить", "cmdDev"},
-      {"mnuStep", "Возвести в &степень...", "cmdStep"},
-      {"mnuRadical", "&Извлечь  из корня...", "cmdRadical"},
-      {"mnuCircle", "Округление", "cmdCircle"},
+      {"mnuPlus", "П&люс", "cmdPlus", "+"},
+      {"mnuMinus", "&Минус", "cmdMinus", "-"},
+      {"mnuMax", "&Умножить", "cmdMuch", "*"},
+      {"mnuDev", "Де&лить", "cmdDev", "/"},
+      {"mnuStep", "Возвести в &степень...", "cmdStep", "^"},
+      {"mnuRadical", "&Извлечь  из корня...", "cmdRadical", "\\"},
+      {"mnuCircle", "Округление", "cmdCircle", "~"},
   }};
   for (const RepeatedKey& key : kRepeatedKeys) {
-    QAction* item = AddItem(actions, key.name, key.caption);
+    QAction* item = idle_only(AddItem(actions, key.name, key.caption));
+    // The display takes typed characters itself, so the shortcut only acts when it has not the focus.
+    item->setShortcut(QKeySequence(QString::fromLatin1(key.typed)));
     connect(item, &QAction::triggered, Button(key.button), &QPushButton::click);
-    calculator_items_.push_back(item);
   }
 
   QMenu* service = menuBar()->addMenu(QStringLiteral("&Сервис"));
   service->setObjectName(QStringLiteral("mnuService"));
-  connect(AddItem(service, "mnuColor", "&Цвет"), &QAction::triggered, this, &frmMain::ShowColors);
-  connect(AddItem(service, "mnuOptions", "&Настройки"), &QAction::triggered, this, &frmMain::ShowOptions);
+  connect(idle_only(AddItem(service, "mnuColor", "&Цвет")), &QAction::triggered, this, &frmMain::ShowColors);
+  connect(idle_only(AddItem(service, "mnuOptions", "&Настройки")), &QAction::triggered, this,
+          &frmMain::ShowOptions);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Помощь"));
   help->setObjectName(QStringLiteral("mnuHelp"));
-  connect(AddItem(help, "mnuCHM", "Вы&зов справки"), &QAction::triggered, this, &frmMain::ShowHelp);
+  QAction* help_page = AddItem(help, "mnuCHM", "Вы&зов справки");
+  help_page->setShortcut(QKeySequence::HelpContents);
+  connect(help_page, &QAction::triggered, this, &frmMain::ShowHelp);
   connect(AddItem(help, "mnuAbout", "&О программе..."), &QAction::triggered, this, &frmMain::ShowAbout);
 }
 
@@ -470,6 +510,7 @@ void frmMain::ShowAbout() {
 
 void frmMain::SetCalculatorInputEnabled(bool enabled) {
   keypad_->setEnabled(enabled);
+  Button("cmdOptions")->setEnabled(enabled);
   for (QAction* item : calculator_items_) item->setEnabled(enabled);
 }
 
@@ -480,16 +521,32 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
-// Typed characters press the buttons they stand for; Esc cancels a running evaluation. Returns whether
-// the key was used.
+// Typed characters press the buttons they stand for, "," the point of the Russian keyboard; Enter,
+// Backspace and Delete press "=", "<-" and "CE"; Esc cancels a running evaluation. Copying takes the whole
+// entry, not the 38 characters shown. Returns whether the key was used.
 bool frmMain::txtResult_KeyPress(const QKeyEvent& key) {
   if (key.key() == Qt::Key_Escape) {
     if (evaluating_) calculator_.RequestCancel();
     return true;
   }
+  if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Cut)) {
+    mnuCopy->trigger();
+    return true;
+  }
+  if (key.matches(QKeySequence::Paste)) {
+    mnuPaste->trigger();
+    return true;
+  }
+  for (const EditingKey& editing : kEditingKeys) {
+    if (key.key() == editing.key) {
+      Button(editing.button)->click();
+      return true;
+    }
+  }
   const QString typed = key.text();
   if (typed.size() != 1 || typed[0].unicode() > 0x7F) return false;
-  const auto found = key_buttons_.find(ButtonForKey(static_cast<char>(typed[0].unicode())));
+  const char character = static_cast<char>(typed[0].unicode());
+  const auto found = key_buttons_.find(ButtonForKey(character == ',' ? '.' : character));
   if (found == key_buttons_.end()) return false;
   found->second->click();
   return true;
@@ -503,6 +560,12 @@ void frmMain::tmrMain_Timer() {
     const float done = calculator_.Progress();
     if (done != 0.0F) pbrMain->setValue(static_cast<int>(done));
   }
+}
+
+void frmMain::ShowEntryEnd() {
+  if (evaluating_) return;
+  RefreshDisplay();
+  hscResult->setValue(hscResult->maximum());
 }
 
 void frmMain::RefreshDisplay() {

@@ -64,7 +64,7 @@ class frmMain : public QMainWindow {
   QWidget* CreateKeypad();
   void CreateMenus();
   QAction* AddItem(QMenu* menu, const char* name, const char* caption);
-  void AddCalculatorItem(QMenu* menu, const char* name, const char* caption, std::function<void()> action);
+  QAction* AddCalculatorItem(QMenu* menu, const char* name, const char* caption, std::function<void()> action);
   QPushButton* Button(const char* name) const;
 
   // Every calculator key runs through here: none acts while an evaluation runs.
@@ -89,6 +89,8 @@ class frmMain : public QMainWindow {
 
   bool txtResult_KeyPress(const QKeyEvent& key);
   void tmrMain_Timer();
+  // Typing keeps the end of the entry, where the characters go, in view.
+  void ShowEntryEnd();
   void RefreshDisplay();
 
   std::unique_ptr<QtPlatform> own_platform_;  // only when no services were given
@@ -107,6 +109,9 @@ class frmMain : public QMainWindow {
   QLabel* lblMem = nullptr;
   QTimer* tmrMain = nullptr;
   QWidget* keypad_ = nullptr;
+  QAction* mnuCopy = nullptr;
+  QAction* mnuPaste = nullptr;
+  // The menu items greyed, like the keypad and "[?]", while an evaluation runs.
   std::vector<QAction*> calculator_items_;
   // Greys the keys only when an evaluation lasts, so that quick ones do not flicker.
   QTimer busy_look_;

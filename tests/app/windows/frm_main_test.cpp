@@ -1,6 +1,7 @@
 // The main window driven offscreen: clicks, typed keys, the display window, a cancelled evaluation, the
 // memory indicator, the menus and the timer's duties. The services are scripted fakes, so no dialog opens.
 #include <QAction>
+#include <QColorDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -16,6 +17,8 @@
 
 #include "fake_platform.h"
 #include "frmMain.h"
+#include "modal_window.h"
+#include "qt_platform.h"
 
 namespace ovn {
 
@@ -28,15 +31,19 @@ class FrmMainTest : public QObject {
 
   void EveryOperationButtonRecordsItsCode();
   void CaptionsShowTheRadicalSignAndTheTitle();
-  void MenusHoldEveryItemEnabled();
+  void MenusHoldEveryItemEnabledWithItsShortcut();
   void ClickedChainAddsUp();
   void TypedKeysPressTheirButtons();
   void DisplayShowsA38CharacterWindowChosenByTheScrollBar();
   void EscCancelsALongEvaluationWhileTheWindowStaysLive();
   void MemoryIndicatorFollowsTheRegister();
   void ClipboardItemsAndHexGoThroughTheServices();
+  void CopyKeysTakeTheWholeEntry();
   void RoundingKeyAsksForThePlaces();
   void TimerCarriesOutAUnitRequestOnce();
+  void KeypadGrowsWithTheWindow();
+  void MessageBoxShowsItsWholeTitle();
+  void QtOwnTextsAreRussian();  // last: the translation stays installed
 
  private:
   QPushButton* Button(const char* name) const;
@@ -117,29 +124,30 @@ void FrmMainTest::CaptionsShowTheRadicalSignAndTheTitle() {
   QCOMPARE(Button("cmdOff")->toolTip(), QString("Закрыть программу, выключить"));
 }
 
-void FrmMainTest::MenusHoldEveryItemEnabled() {
+void FrmMainTest::MenusHoldEveryItemEnabledWithItsShortcut() {
   const struct {
     const char* name;
     const char* caption;
-    bool enabled;
+    const char* shortcut;
   } items[] = {
       // clang-format off
-      {"mnuOpen", "&Открыть", true}, {"mnuSave", "&Сохранить", true},
-      {"mnuMemList", "Список чисел", true}, {"mnuExit", "Выход", true},
-      {"mnuCut", "&Вырезать", true}, {"mnuCopy", "&Копировать", true},
-      {"mnuPaste", "Вст&авить", true}, {"mnuPlus", "П&люс", true},
-      {"mnuMinus", "&Минус", true}, {"mnuMax", "&Умножить", true},
-      {"mnuDev", "Де&лить", true}, {"mnuStep", "Возвести в &степень...", true},
-      {"mnuRadical", "&Извлечь  из корня...", true}, {"mnuCircle", "Округление", true},
-      {"mnuColor", "&Цвет", true}, {"mnuOptions", "&Настройки", true},
-      {"mnuCHM", "Вы&зов справки", true}, {"mnuAbout", "&О программе...", true},
+      {"mnuOpen", "&Открыть", "Ctrl+O"}, {"mnuSave", "&Сохранить", "Ctrl+S"},
+      {"mnuMemList", "Список чисел", ""}, {"mnuExit", "Выход", "Ctrl+Q"},
+      {"mnuCut", "&Вырезать", "Ctrl+X"}, {"mnuCopy", "&Копировать", "Ctrl+C"},
+      {"mnuPaste", "Вст&авить", "Ctrl+V"}, {"mnuPlus", "П&люс", "+"},
+      {"mnuMinus", "&Минус", "-"}, {"mnuMax", "&Умножить", "*"},
+      {"mnuDev", "Де&лить", "/"}, {"mnuStep", "Возвести в &степень...", "^"},
+      {"mnuRadical", "&Извлечь  из корня...", "\\"}, {"mnuCircle", "Округление", "~"},
+      {"mnuColor", "&Цвет", ""}, {"mnuOptions", "&Настройки", ""},
+      {"mnuCHM", "Вы&зов справки", "F1"}, {"mnuAbout", "&О программе...", ""},
       // clang-format on
   };
   for (const auto& item : items) {
     auto* action = window_->findChild<QAction*>(item.name);
     QVERIFY2(action, item.name);
     QCOMPARE(action->text(), QString::fromUtf8(item.caption));
-    QCOMPARE(action->isEnabled(), item.enabled);
+    QCOMPARE(action->shortcut().toString(QKeySequence::PortableText), QString::fromUtf8(item.shortcut));
+    QVERIFY(action->isEnabled());
   }
   for (const char* separator : {"mnuR1", "mnuR3"})
     QVERIFY(window_->findChild<QAction*>(separator)->isSeparator());
@@ -167,8 +175,9 @@ void FrmMainTest::TypedKeysPressTheirButtons() {
       {"6x7=", "42"},  // "x", "X" and "*" multiply
       {"6X7=", "42"},
       {"6*7=", "42"},
-      {"1,5", "15"},  // the comma is not a point
-      {"1\r5", "15"},  // nor is Enter "="
+      {"3,5", "3.5"},  // the comma is the point of the Russian keyboard
+      {"2+3\r", "5"},  // Enter is "="
+      {"12\b3", "13"},  // Backspace is "<-"
       {"1a+b2=", "3"},  // letters do nothing
       {"9-2.5=/2=", "3.25"},
       {"2^10=", "1024"},
@@ -180,6 +189,15 @@ void FrmMainTest::TypedKeysPressTheirButtons() {
     Type(c.keys);
     QCOMPARE(Shown(), QString(c.shown));
   }
+  auto* display = window_->findChild<QLineEdit*>("txtResult");
+  Click("cmdClear");
+  Type("4+5");
+  QTest::keyClick(display, Qt::Key_Enter, Qt::KeypadModifier);
+  QCOMPARE(Shown(), QString("9"));
+  Type("+");
+  QTest::keyClick(display, Qt::Key_Delete);  // "CE": the pending addition goes too
+  Type("7=");
+  QCOMPARE(Shown(), QString("7"));
 }
 
 void FrmMainTest::DisplayShowsA38CharacterWindowChosenByTheScrollBar() {
@@ -187,11 +205,15 @@ void FrmMainTest::DisplayShowsA38CharacterWindowChosenByTheScrollBar() {
   Type(fifty.c_str());
   auto* scroll = window_->findChild<QScrollBar*>("hscResult");
   QCOMPARE(scroll->maximum(), 12);
-  QCOMPARE(Shown(), QString::fromStdString(fifty.substr(0, 38)));
+  // Typing keeps the last character typed in view, the scroll bar with it.
+  QCOMPARE(scroll->value(), 12);
+  QCOMPARE(Shown(), QString::fromStdString(fifty.substr(12)));
 
-  scroll->setValue(scroll->maximum());
-  QTRY_COMPARE(Shown(), QString::fromStdString(fifty.substr(12)));
+  scroll->setValue(0);
+  QTRY_COMPARE(Shown(), QString::fromStdString(fifty.substr(0, 38)));
   QCOMPARE(calculator().CurrentNumber, fifty);  // the display is a view only
+  Type("\b");
+  QCOMPARE(Shown(), QString::fromStdString(fifty.substr(11, 38)));
 
   // The timer keeps the display in step with changes it was not told about.
   calculator().CurrentNumber = "77";
@@ -209,8 +231,13 @@ void FrmMainTest::EscCancelsALongEvaluationWhileTheWindowStaysLive() {
 
   bool progress_seen = false;
   QTimer watcher;
+  const auto busy_greyed = [this] {
+    return !Button("cmd5")->isEnabled() && !Button("cmdOptions")->isEnabled() &&
+           !window_->findChild<QAction*>("mnuOptions")->isEnabled() &&
+           !window_->findChild<QAction*>("mnuOpen")->isEnabled();
+  };
   connect(&watcher, &QTimer::timeout, this, [&] {
-    if (!calculator().Calculating() || progress->value() <= 0) return;
+    if (!calculator().Calculating() || progress->value() <= 0 || !busy_greyed()) return;
     progress_seen = true;
     watcher.stop();
     Button("cmd5")->click();  // input is refused while the evaluation runs
@@ -228,6 +255,8 @@ void FrmMainTest::EscCancelsALongEvaluationWhileTheWindowStaysLive() {
   QCOMPARE(Shown(), QString("7"));
   QCOMPARE(progress->value(), progress->minimum());
   QVERIFY(Button("cmd5")->isEnabled());
+  QVERIFY(Button("cmdOptions")->isEnabled());
+  QVERIFY(window_->findChild<QAction*>("mnuOpen")->isEnabled());
 
   // The pending operation is still there for a quicker second try.
   settings_.LogCount = 3;
@@ -273,6 +302,31 @@ void FrmMainTest::ClipboardItemsAndHexGoThroughTheServices() {
   QCOMPARE(Shown(), QString("255"));
 }
 
+// 1000! has 2,568 digits, of which the display shows 38.
+void FrmMainTest::CopyKeysTakeTheWholeEntry() {
+  auto* display = window_->findChild<QLineEdit*>("txtResult");
+  Type("1000");
+  Click("cmdFactorial");
+  Type("=");
+  const std::string factorial = calculator().CurrentNumber;
+  QCOMPARE(factorial.size(), std::size_t{2568});
+  QTest::keyClick(display, Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(clipboard_.text, factorial);
+
+  clipboard_.text.clear();
+  QTest::keyClick(display, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(display, Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(clipboard_.text, factorial);
+  // The display's context menu is the window's copy and paste.
+  QCOMPARE(display->contextMenuPolicy(), Qt::ActionsContextMenu);
+  QCOMPARE(display->actions().size(), 2);
+  QCOMPARE(display->actions()[0]->objectName(), QString("mnuCopy"));
+
+  clipboard_.text = "12.5";
+  QTest::keyClick(display, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(Shown(), QString("12.5"));
+}
+
 void FrmMainTest::RoundingKeyAsksForThePlaces() {
   input_.answers = {"2"};
   Type("3.14159~");
@@ -290,6 +344,36 @@ void FrmMainTest::TimerCarriesOutAUnitRequestOnce() {
   QTest::qWait(150);  // later ticks find the request emptied
   QCOMPARE(Shown(), QString("5000"));
   std::filesystem::remove(request);
+}
+
+void FrmMainTest::KeypadGrowsWithTheWindow() {
+  const QSize key = Button("cmd5")->size();
+  window_->resize(window_->size() * 2);
+  QTRY_VERIFY(Button("cmd5")->width() > key.width() * 3 / 2);
+  QVERIFY(Button("cmd5")->height() > key.height() * 3 / 2);
+}
+
+void FrmMainTest::MessageBoxShowsItsWholeTitle() {
+  const QString title = QString::fromUtf8(kCalculationErrorTitle.data(), kCalculationErrorTitle.size());
+  int width = 0;
+  int title_width = 0;
+  WhenModalOpens([&](QWidget* box) {
+    width = box->width();
+    title_width = QFontMetrics(box->font()).horizontalAdvance(title);
+    qobject_cast<QMessageBox*>(box)->accept();
+  });
+  ShowMessageBox(window_.get(), QMessageBox::Critical, title, QStringLiteral("Деление на ноль!"));
+  QVERIFY2(width > title_width + 100, qPrintable(QString("%1 %2").arg(width).arg(title_width)));
+}
+
+// The tests run in the C locale: the Russian comes from the translations alone.
+void FrmMainTest::QtOwnTextsAreRussian() {
+  QVERIFY(InstallQtTranslations(*QCoreApplication::instance()));
+  QMessageBox question(QMessageBox::Question, "?", "?", QMessageBox::Yes | QMessageBox::No);
+  QCOMPARE(question.button(QMessageBox::Yes)->text(), QString("&Да"));
+  QCOMPARE(question.button(QMessageBox::No)->text(), QString("&Нет"));
+  QColorDialog colours;
+  QCOMPARE(colours.windowTitle(), QString("Выбор цвета"));
 }
 
 }  // namespace ovn
