@@ -368,7 +368,8 @@ void FrmMainTest::MessageBoxShowsItsWholeTitle() {
 
 // The tests run in the C locale: the Russian comes from the translations alone.
 void FrmMainTest::QtOwnTextsAreRussian() {
-  QVERIFY(InstallQtTranslations(*QCoreApplication::instance()));
+  QVERIFY2(InstallQtTranslations(*QCoreApplication::instance()),
+           "Qt's qtbase_ru is missing: scripts/setup.sh test installs qt6-translations-l10n");
   QMessageBox question(QMessageBox::Question, "?", "?", QMessageBox::Yes | QMessageBox::No);
   QCOMPARE(question.button(QMessageBox::Yes)->text(), QString("&Да"));
   QCOMPARE(question.button(QMessageBox::No)->text(), QString("&Нет"));
