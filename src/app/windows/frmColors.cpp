@@ -139,7 +139,8 @@ void frmColors::cmdOK_Click() {
   for (std::size_t row = 0; row < kRows.size(); ++row) settings_.*kRows[row].setting = colours_[row];
   const std::string problem = SaveSettings(settings_);
   if (!problem.empty()) {
-    ShowMessageBox(this, QMessageBox::Critical, QStringLiteral("Orvane Lite 0.1"), QString::fromStdString(problem));
+    ShowMessageBox(this, QMessageBox::Critical, QStringLiteral("Orvane Lite 0.1"),
+                   QString::fromStdString(problem));
   }
   accept();
 }

@@ -367,7 +367,8 @@ void frmMain::CreateMenus() {
   QMenu* edit = menuBar()->addMenu(QStringLiteral("Пр&авка"));
   edit->setObjectName(QStringLiteral("mnuEdit"));
   // Cut copies and leaves the entry in place.
-  AddCalculatorItem(edit, "mnuCut", "&Вырезать", [this] { calculator_.Copy(); })->setShortcut(QKeySequence::Cut);
+  QAction* cut = AddCalculatorItem(edit, "mnuCut", "&Вырезать", [this] { calculator_.Copy(); });
+  cut->setShortcut(QKeySequence::Cut);
   mnuCopy = AddCalculatorItem(edit, "mnuCopy", "&Копировать", [this] { calculator_.Copy(); });
   mnuCopy->setShortcut(QKeySequence::Copy);
   mnuPaste = AddCalculatorItem(edit, "mnuPaste", "Вст&авить", [this] { calculator_.Paste(); });

@@ -64,7 +64,8 @@ class frmMain : public QMainWindow {
   QWidget* CreateKeypad();
   void CreateMenus();
   QAction* AddItem(QMenu* menu, const char* name, const char* caption);
-  QAction* AddCalculatorItem(QMenu* menu, const char* name, const char* caption, std::function<void()> action);
+  QAction* AddCalculatorItem(QMenu* menu, const char* name, const char* caption,
+                             std::function<void()> action);
   QPushButton* Button(const char* name) const;
 
   // Every calculator key runs through here: none acts while an evaluation runs.

@@ -228,7 +228,8 @@ void frmOptions::cmdOK_Click() {
   settings_.LogCount = static_cast<std::int16_t>(udLog->value());
   const std::string problem = SaveSettings(settings_);
   if (!problem.empty()) {
-    ShowMessageBox(this, QMessageBox::Warning, QStringLiteral("Orvane Lite 0.1"), QString::fromStdString(problem));
+    ShowMessageBox(this, QMessageBox::Warning, QStringLiteral("Orvane Lite 0.1"),
+                   QString::fromStdString(problem));
   }
   accept();
 }
