@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <cstdio>
 #include <string>
@@ -13,6 +14,8 @@
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
+  // The built-in picture, drawn by the SVG icon engine of libqt6svg6, which the program links anyway.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/orvanel.svg")));
   if (!ovn::InstallQtTranslations(application)) {
     std::fputs("orvanel: Qt's Russian translations (qt6-translations-l10n) are missing\n", stderr);
   }
