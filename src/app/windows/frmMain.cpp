@@ -394,7 +394,7 @@ void frmMain::CreateMenus() {
   }};
   for (const RepeatedKey& key : kRepeatedKeys) {
     QAction* item = idle_only(AddItem(actions, key.name, key.caption));
-    // The display takes typed characters itself, so the shortcut only acts when it has not the focus.
+    // The display takes typed characters itself, so the shortcut acts only when the display lacks the focus.
     item->setShortcut(QKeySequence(QString::fromLatin1(key.typed)));
     connect(item, &QAction::triggered, Button(key.button), &QPushButton::click);
   }
