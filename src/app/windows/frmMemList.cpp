@@ -168,7 +168,9 @@ void frmMemList::cmdEdit_Click() {
   NumberRecord entry = old;
   const std::optional<std::string> value =
       platform_.input.Ask("Введите новое значение числа", "Новое значение", entry.value);
-  if (value && !value->empty()) entry.value = *value;
+  // The default answer comes back as UTF-8: taken unchanged, it leaves a value that is not UTF-8 as it was.
+  const bool changed = value && *value != QString::fromStdString(entry.value).toStdString();
+  if (changed && !value->empty()) entry.value = *value;
   if (ask_(QStringLiteral("Хотите изменить имя числа?"), QStringLiteral("Вопрос"), QMessageBox::Question)) {
     if (std::optional<std::string> name =
             AskRecordName(platform_.input, "Введите новое имя числа", "Новое имя", "")) {

@@ -374,6 +374,13 @@ void FrmNumberListsTest::BytesThatAreNotUtf8AreWrittenBackExactly() {
   QCOMPARE(Text(folder_ / "old\xEC.num"), cp1251);
   Select(window, "lvwNumbers", 0);
   QCOMPARE(window.SelectedValue, std::string("12"));
+  // Правка answered with the value as the box showed it keeps the value's bytes.
+  settings_.MemListFile = Write("mem.num", "n \xFF\r\n").string();
+  frmMemList& memory = MemList();
+  Select(memory, "lvwMemList", 0);
+  input_.answers = {QString::fromStdString("\xFF").toStdString()};
+  Click(memory, "cmdEdit");
+  QCOMPARE(Text(settings_.MemListFile), std::string("n \xFF\r\n"));
 }
 
 void FrmNumberListsTest::MemoryListLoadsValuesVerbatimAndAppends() {
