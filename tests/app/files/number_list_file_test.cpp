@@ -8,11 +8,16 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "files/whole_file.h"
 
 namespace ovn {
 namespace {
@@ -228,6 +233,25 @@ TEST_F(NumberListFileTest, ReadOnlyFileIsReadButNeverReplaced) {
   EXPECT_NE(WriteNumberList(file, {}), "");
   EXPECT_NE(AppendNumberRecord(file, {"b", "2"}), "");
   EXPECT_EQ(Text(file), "a 1\r\n");
+}
+
+TEST_F(NumberListFileTest, LockIsHeldByOneChangeAtATimeAcrossAReplace) {
+  const auto file = Write("mem.num", "a 1\r\n");
+  std::atomic<bool> second_holds{false};
+  std::thread second;
+  {
+    const FileLock first(file);
+    ASSERT_EQ(first.error(), "");
+    second = std::thread([&] {
+      const FileLock lock(file);
+      second_holds = lock.error().empty();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(second_holds);
+    ASSERT_EQ(WriteNumberList(file, {{"b", "2"}}), "");  // the locked file is replaced meanwhile
+  }
+  second.join();
+  EXPECT_TRUE(second_holds);
 }
 
 TEST_F(NumberListFileTest, WriteIntoAMissingFolderFailsNamingTheFile) {
