@@ -10,8 +10,8 @@
 
 namespace ovn {
 
-// The file dialogs' buffers hold this many characters; a longer file name does not fit.
-inline constexpr std::size_t kFileBufferLength = 255;
+// The file dialogs hold paths as long as Linux allows them (PATH_MAX, the end mark included).
+inline constexpr std::size_t kFileBufferLength = 4096;
 
 // Dialog flags the wrapper knows by value.
 inline constexpr std::int32_t kOverwritePromptFlag = 0x2;

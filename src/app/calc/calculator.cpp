@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "decimal/double_text.h"
+#include "files/whole_file.h"
 #include "global/global.h"
 #include "ovnliblt/component.h"
 
@@ -34,6 +35,8 @@ constexpr std::string_view kRoundPrompt = "Введите степень окр�
 constexpr std::string_view kRoundTitle = "Степень:";
 constexpr std::string_view kHexMessage = "Результат преобразования в 16-ричное число скопирован в буфер обмена";
 constexpr std::string_view kHexTitle = "Результат вычисления";
+constexpr std::string_view kPasteTitle = "Ошибка вставки!";
+constexpr std::string_view kPasteNotANumber = "В буфере обмена нет числа.";
 
 // Sets an engine flag for the duration of one call.
 class FlagScope {
@@ -459,8 +462,19 @@ void Calculator::MemoryClear() {
 void Calculator::Copy() { platform_.clipboard.SetText(CurrentNumber); }
 
 void Calculator::Paste() {
-  const std::string text = platform_.clipboard.Text();
-  if (text.size() <= FuncLibDec::kMaxTextLength && decimal_.IsNumber(text)) CurrentNumber = text;
+  // Spaces and line ends around a copied number are no part of it.
+  std::string_view text = platform_.clipboard.Text();
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  text = first == std::string_view::npos ? std::string_view() : text.substr(first);
+  text = text.substr(0, text.find_last_not_of(" \t\r\n") + 1);
+  if (text.size() > FuncLibDec::kMaxTextLength) {
+    platform_.messages.Show(std::string(MessageForError(ErrorNumber::kOverflow)), std::string(kPasteTitle),
+                            MessageIcon::kWarning);
+  } else if (!decimal_.IsNumber(text)) {
+    platform_.messages.Show(std::string(kPasteNotANumber), std::string(kPasteTitle), MessageIcon::kWarning);
+  } else {
+    CurrentNumber = text;
+  }
 }
 
 std::string Calculator::Hex() {
@@ -477,22 +491,18 @@ std::string Calculator::Hex() {
 }
 
 void Calculator::ProcessUnitRequest(const std::filesystem::path& request_file) {
-  std::error_code ignored;
-  if (std::filesystem::file_size(request_file, ignored) == 0 || ignored) return;
-  std::string from, to, kind;
-  {
-    std::ifstream request(request_file);
-    std::getline(request, from);
-    std::getline(request, to);
-    std::getline(request, kind);
-  }
+  constexpr std::uintmax_t kLongestRequest = 64;  // two indexes and a kind, with room to spare
+  const FileText request = ReadWholeFile(request_file, kLongestRequest);
+  if (request.content.empty()) return;
   // Each request is carried out once: the file is left existing and empty.
   std::ofstream(request_file, std::ios::trunc).close();
+  std::vector<std::string_view> lines = SplitLines(request.content);
+  lines.resize(3);  // from index, to index, kind
   try {
-    CurrentNumber = decimal_.UnitsTrans(CurrentNumber, kind, ToInt16Clamped(TextToDouble(from)),
-                                        ToInt16Clamped(TextToDouble(to)));
-  } catch (const std::exception&) {
-    // A request that cannot be carried out leaves the display unchanged.
+    CurrentNumber = decimal_.UnitsTrans(CurrentNumber, lines[2], ToInt16Clamped(TextToDouble(lines[0])),
+                                        ToInt16Clamped(TextToDouble(lines[1])));
+  } catch (const RuntimeError& error) {
+    ReportError(std::string(MessageForError(error.Number())));
   }
 }
 

@@ -45,21 +45,6 @@ std::string WriteFailure(const std::filesystem::path& file, const std::string& r
   return "Не удалось записать файл «" + file.string() + "»: " + reason + ".";
 }
 
-// The lines of `text`, each without its CR LF (a lone LF ends a line too); a line end at the very end
-// starts no further line.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
 std::string_view TrimSpaces(std::string_view text) {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
@@ -91,6 +76,11 @@ std::string_view CheckHeader(const std::vector<std::string_view>& lines) {
   return {};
 }
 
+// The memory list never has a header, whatever its name.
+bool IsFramed(const std::filesystem::path& file, ListKind kind) {
+  return kind == ListKind::kNumberFile && IsScriptSettingsName(file);
+}
+
 }  // namespace
 
 bool IsScriptSettingsName(const std::filesystem::path& file) {
@@ -105,18 +95,18 @@ bool IsScriptSettingsName(const std::filesystem::path& file) {
   return true;
 }
 
-NumberRecord ParseRecord(std::string_view line, ValueForm form) {
+NumberRecord ParseRecord(std::string_view line, ListKind kind) {
   const std::size_t space = line.find(' ');
   if (space == std::string_view::npos) return {std::string(line), ""};
   const std::string_view rest = line.substr(space + 1);
   return {std::string(line.substr(0, space)),
-          std::string(form == ValueForm::kTrimmed ? TrimSpaces(rest) : rest)};
+          std::string(kind == ListKind::kNumberFile ? TrimSpaces(rest) : rest)};
 }
 
-NumberListContent ParseNumberList(std::string_view text, const std::filesystem::path& file, ValueForm form) {
+NumberListContent ParseNumberList(std::string_view text, const std::filesystem::path& file, ListKind kind) {
   NumberListContent content;
   std::vector<std::string_view> lines = SplitLines(text);
-  const bool framed = IsScriptSettingsName(file);
+  const bool framed = IsFramed(file, kind);
   std::size_t first = 0;
   if (framed) {
     if (const std::string_view failure = CheckHeader(lines); !failure.empty()) {
@@ -142,13 +132,13 @@ NumberListContent ParseNumberList(std::string_view text, const std::filesystem::
     }
   }
   for (std::size_t index = first; index < end; ++index) {
-    if (!lines[index].empty()) content.records.push_back(ParseRecord(lines[index], form));
+    if (!lines[index].empty()) content.records.push_back(ParseRecord(lines[index], kind));
   }
   return content;
 }
 
-NumberListContent ReadNumberList(const std::filesystem::path& file, ValueForm form) {
-  const FileText file_text = ReadWholeFile(file);
+NumberListContent ReadNumberList(const std::filesystem::path& file, ListKind kind) {
+  const FileText file_text = ReadWholeFile(file, kMaxListFileSize);
   const std::string& text = file_text.content;
   if (!file_text.error.empty()) {
     NumberListContent content;
@@ -157,12 +147,13 @@ NumberListContent ReadNumberList(const std::filesystem::path& file, ValueForm fo
   }
   // An empty file is an empty list in either variant: it has no header to check.
   if (text.empty()) return {};
-  return ParseNumberList(text, file, form);
+  return ParseNumberList(text, file, kind);
 }
 
-std::string FormatNumberList(const std::vector<NumberRecord>& records, const std::filesystem::path& file) {
+std::string FormatNumberList(const std::vector<NumberRecord>& records, const std::filesystem::path& file,
+                             ListKind kind) {
   std::string text;
-  const bool framed = IsScriptSettingsName(file);
+  const bool framed = IsFramed(file, kind);
   const auto add_line = [&text](std::string_view line) {
     text += line;
     text += kLineEnd;
@@ -175,8 +166,9 @@ std::string FormatNumberList(const std::vector<NumberRecord>& records, const std
   return text;
 }
 
-std::string WriteNumberList(const std::filesystem::path& file, const std::vector<NumberRecord>& records) {
-  const std::string reason = ReplaceFileAtomically(file, FormatNumberList(records, file));
+std::string WriteNumberList(const std::filesystem::path& file, const std::vector<NumberRecord>& records,
+                            ListKind kind) {
+  const std::string reason = ReplaceFileAtomically(file, FormatNumberList(records, file, kind));
   return reason.empty() ? "" : WriteFailure(file, reason);
 }
 
@@ -196,7 +188,9 @@ std::string CreateIfMissing(const std::filesystem::path& file) {
   std::error_code error;
   if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), error);
   if (error) return WriteFailure(file, error.message());
-  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  // O_EXCL: an existing file, read-only or not, is left alone.
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0 && errno == EEXIST) return "";
   if (fd < 0) return WriteFailure(file, SystemMessage(errno));
   ::close(fd);
   return "";

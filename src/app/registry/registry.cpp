@@ -28,6 +28,13 @@ char LowerAscii(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Names compare without regard to ASCII case: their lower-case form is their key in an index.
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) c = LowerAscii(c);
+  return lower;
+}
+
 bool SameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
@@ -129,12 +136,9 @@ void RegistryStore::Parse(std::string_view content) {
   std::size_t key = kNoKey;
   std::size_t line_number = 0;
   std::size_t first_bad_line = 0;
-  while (!content.empty()) {
-    const std::size_t end = std::min(content.find('\n'), content.size());
-    std::string_view line = content.substr(0, end);
-    content.remove_prefix(std::min(end + 1, content.size()));
+  // A file edited on Windows or an old Mac ends its lines with CR LF or CR: both read as LF.
+  for (const std::string_view line : SplitLines(content)) {
     ++line_number;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // a file edited on Windows
     if (line.empty() || line.front() == '#') continue;
 
     if (line.front() == '[') {
@@ -164,22 +168,20 @@ void RegistryStore::Parse(std::string_view content) {
 }
 
 RegistryStore::Key& RegistryStore::FindOrAddKey(std::string path) {
-  const auto found =
-      std::find_if(keys_.begin(), keys_.end(), [&](const Key& key) { return SameName(key.path, path); });
-  if (found != keys_.end()) return *found;
-  return keys_.emplace_back(Key{std::move(path), {}});
+  const auto [found, added] = key_index_.try_emplace(LowerAscii(path), keys_.size());
+  if (!added) return keys_[found->second];
+  return keys_.emplace_back(Key{std::move(path), {}, {}});
 }
 
 std::optional<std::string> RegistryStore::Find(RegistryRoot root, std::string_view key,
                                                std::string_view name) const {
-  const std::string path = KeyPath(root, key);
-  for (const Key& candidate : keys_) {
-    if (!SameName(candidate.path, path)) continue;
-    for (const Value& value : candidate.values) {
-      if (SameName(value.name, name)) return value.text.substr(0, value.text.find('\0'));
-    }
-  }
-  return std::nullopt;
+  const auto owner = key_index_.find(LowerAscii(KeyPath(root, key)));
+  if (owner == key_index_.end()) return std::nullopt;
+  const Key& found = keys_[owner->second];
+  const auto value = found.index.find(LowerAscii(name));
+  if (value == found.index.end()) return std::nullopt;
+  const std::string& text = found.values[value->second].text;
+  return text.substr(0, text.find('\0'));
 }
 
 void RegistryStore::Set(RegistryRoot root, std::string_view key, std::string_view name,
@@ -188,12 +190,11 @@ void RegistryStore::Set(RegistryRoot root, std::string_view key, std::string_vie
 }
 
 void RegistryStore::SetValue(Key& owner, std::string_view name, std::string_view text) {
-  const auto value = std::find_if(owner.values.begin(), owner.values.end(),
-                                  [&](const Value& v) { return SameName(v.name, name); });
-  if (value == owner.values.end()) {
+  const auto [found, added] = owner.index.try_emplace(LowerAscii(name), owner.values.size());
+  if (added) {
     owner.values.push_back({std::string(name), std::string(text)});
   } else {
-    value->text = text;
+    owner.values[found->second].text = text;
   }
 }
 
@@ -236,13 +237,7 @@ std::string RegistryStore::Commit() {
              Quoted(copy) + ".";
   }
   // A store that is a link (a managed dotfile) stays a link: its target is replaced.
-  std::filesystem::path target = file_;
-  if (std::filesystem::is_symlink(std::filesystem::symlink_status(file_, error))) {
-    target = std::filesystem::canonical(file_, error);
-    if (error) return failed + error.message();
-  }
-
-  if (const std::string reason = ReplaceFileAtomically(target, Serialize()); !reason.empty())
+  if (const std::string reason = ReplaceFileAtomically(file_, Serialize()); !reason.empty())
     return failed + reason;
   malformed_ = false;
   problem_.clear();
@@ -254,11 +249,22 @@ std::string ReadRegistryString(RegistryRoot root, std::string_view key, std::str
   return RegistryStore::Open().Find(root, key, name).value_or(std::string(default_value));
 }
 
+std::string ChangeRegistry(const std::function<void(RegistryStore&)>& change) {
+  const std::filesystem::path file = RegistryStorePath();
+  std::error_code error;
+  std::filesystem::create_directories(file.parent_path(), error);
+  const FileLock lock(file);
+  if (!lock.error().empty()) {
+    return "Не удалось записать файл настроек " + Quoted(file) + ": " + lock.error();
+  }
+  RegistryStore store(file);
+  change(store);
+  return store.Commit();
+}
+
 std::string WriteRegistryString(RegistryRoot root, std::string_view key, std::string_view name,
                                 std::string_view text) {
-  RegistryStore store = RegistryStore::Open();
-  store.Set(root, key, name, text);
-  return store.Commit();
+  return ChangeRegistry([&](RegistryStore& store) { store.Set(root, key, name, text); });
 }
 
 }  // namespace ovn

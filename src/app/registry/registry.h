@@ -3,7 +3,7 @@
 // ~/.config/orvanel/, and is always replaced whole (temporary file, then rename): a crash leaves the old
 // store or the new one, never half of one.
 //
-// File format (UTF-8 text, one entry per line):
+// File format (text, one entry per line, ended by LF; CR LF and CR read alike):
 //   # comment            ignored, as are empty lines
 //   [ROOT\key\path]      starts a key; ROOT is HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER
 //   name=text            a value of the key above
@@ -18,9 +18,11 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace ovn {
@@ -59,6 +61,7 @@ class RegistryStore {
   struct Key {
     std::string path;  // root name, "\", key path
     std::vector<Value> values;
+    std::unordered_map<std::string, std::size_t> index;  // lower-case name -> position in values
   };
 
   void Parse(std::string_view content);
@@ -69,6 +72,7 @@ class RegistryStore {
 
   std::filesystem::path file_;
   std::vector<Key> keys_;
+  std::unordered_map<std::string, std::size_t> key_index_;  // lower-case path -> position in keys_
   std::string problem_;
   bool readable_ = true;    // false: the file exists but could not be read, so it must not be replaced
   bool malformed_ = false;  // true: keep a copy of the file before replacing it
@@ -79,8 +83,13 @@ class RegistryStore {
 std::string ReadRegistryString(RegistryRoot root, std::string_view key, std::string_view name,
                                std::string_view default_value = "");
 
-// Stores `text` whole (a zero character included) under the value, creating the key. Returns what
-// Commit returns; the caller reports it or deliberately ignores it.
+// Changes the store file of the current user as one step under its advisory lock (FileLock): reads it
+// afresh, applies `change`, commits. Another instance's values written meanwhile are kept. Returns what
+// Commit returns (or why the lock could not be taken).
+[[nodiscard]] std::string ChangeRegistry(const std::function<void(RegistryStore&)>& change);
+
+// Stores `text` whole (a zero character included) under the value, creating the key, with
+// ChangeRegistry. Returns what Commit returns; the caller reports it or deliberately ignores it.
 [[nodiscard]] std::string WriteRegistryString(RegistryRoot root, std::string_view key, std::string_view name,
                                               std::string_view text);
 

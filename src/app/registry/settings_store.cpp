@@ -107,20 +107,27 @@ std::string LoadSettings(Settings& settings) {
   return store.problem();
 }
 
-std::string SaveSettings(const Settings& settings) {
-  RegistryStore store = RegistryStore::Open();
-  for (const CountValue& count : kCounts) {
-    store.Set(kRoot, kSettingsKey, count.name, std::to_string(settings.*count.field));
-  }
-  store.Set(kRoot, kSettingsKey, "TypeNum", std::to_string(settings.TypeNum));
-  store.Set(kRoot, kSettingsKey, "MemListFile", settings.MemListFile);
-  for (const ColourValue& colour : kColours) {
-    store.Set(kRoot, kColorsKey, colour.name, std::to_string(settings.*colour.field));
-  }
-  store.Set(kRoot, kSettingsKey, "ExpValue", settings.ExpValue);
-  store.Set(kRoot, kSettingsKey, "PiValue", settings.PiValue);
-  store.Set(kRoot, kSettingsKey, kMaxDevConv.name, std::to_string(settings.MaxDevConv));
-  return store.Commit();
+std::string SaveSettings(const Settings& settings, const Settings& before) {
+  return ChangeRegistry([&](RegistryStore& store) {
+    // What this window did not change may be newer in the store, saved there by another instance.
+    const auto save = [&](std::string_view key, std::string_view name, bool changed,
+                          const std::string& text) {
+      if (changed || !store.Find(kRoot, key, name)) store.Set(kRoot, key, name, text);
+    };
+    const auto save_number = [&](std::string_view key, std::string_view name, auto Settings::*field) {
+      save(key, name, settings.*field != before.*field, std::to_string(settings.*field));
+    };
+    const auto save_text = [&](std::string_view name, std::string Settings::*field) {
+      save(kSettingsKey, name, settings.*field != before.*field, settings.*field);
+    };
+    for (const CountValue& count : kCounts) save_number(kSettingsKey, count.name, count.field);
+    save_number(kSettingsKey, "TypeNum", &Settings::TypeNum);
+    save_text("MemListFile", &Settings::MemListFile);
+    for (const ColourValue& colour : kColours) save_number(kColorsKey, colour.name, colour.field);
+    save_text("ExpValue", &Settings::ExpValue);
+    save_text("PiValue", &Settings::PiValue);
+    save_number(kSettingsKey, kMaxDevConv.name, kMaxDevConv.field);
+  });
 }
 
 std::string LoadPrecisionOverrides(Settings& settings) {

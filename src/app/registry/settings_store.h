@@ -32,9 +32,11 @@ inline constexpr CountRange kExpRange{2, 14};
 [[nodiscard]] std::string LoadSettings(Settings& settings);
 
 // Writes the counts, "TypeNum", "MemListFile", the colours, "ExpValue", "PiValue" and "MaxDevConv" in one
-// atomic write of the store. Returns what the user should be told about the store file (why it was not
-// written, or where the copy of a malformed one was kept), "" when all went well.
-[[nodiscard]] std::string SaveSettings(const Settings& settings);
+// atomic change of the store (ChangeRegistry): each value that differs from `before` (what the settings
+// were when the window opened) or that the store lacks. The others are left as stored, so confirming one
+// window never undoes what another instance saved meanwhile. Returns what the user should be told about the
+// store file (why it was not written, or where the copy of a malformed one was kept), "" when all went well.
+[[nodiscard]] std::string SaveSettings(const Settings& settings, const Settings& before);
 
 // Replaces DevCount by "DevExact", RadCount by "RadExact", TypeNum by "NumType" and MaxDevConv by
 // "MaxDevConv", each only when that value is stored, read as LoadSettings reads numbers. Returns the

@@ -136,8 +136,9 @@ void frmColors::cmdNull_Click() {
 }
 
 void frmColors::cmdOK_Click() {
+  const Settings before = settings_;
   for (std::size_t row = 0; row < kRows.size(); ++row) settings_.*kRows[row].setting = colours_[row];
-  const std::string problem = SaveSettings(settings_);
+  const std::string problem = SaveSettings(settings_, before);
   if (!problem.empty()) {
     ShowMessageBox(this, QMessageBox::Critical, QStringLiteral("Orvane Lite 0.1"),
                    QString::fromStdString(problem));

@@ -159,7 +159,9 @@ frmMain::frmMain(Settings& settings, const Platform& platform, QWidget* parent)
 
 void frmMain::BuildWindow() {
   setWindowTitle(QStringLiteral("Orvane Lite 0.1"));
-  unit_request_file_ = WritableProgramFolder() / "tunits.ini";
+  // One request file per running program, so that a conversion asked for in one window lands there.
+  unit_request_file_ =
+      WritableProgramFolder() / ("tunits." + std::to_string(QCoreApplication::applicationPid()) + ".ini");
 
   CreateButtons();
   auto* central = new QWidget(this);
@@ -590,6 +592,8 @@ void frmMain::changeEvent(QEvent* event) {
 void frmMain::closeEvent(QCloseEvent* event) {
   // A computation thread cannot be stopped from outside; ending the process is what "at once" means then.
   if (evaluating_) std::quick_exit(0);
+  std::error_code ignored;  // a request file left behind holds nothing another program reads
+  std::filesystem::remove(unit_request_file_, ignored);
   event->accept();
   QCoreApplication::exit(0);
 }

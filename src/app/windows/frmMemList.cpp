@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "files/whole_file.h"
+
 namespace ovn {
 namespace {
 
@@ -95,30 +97,53 @@ void frmMemList::Form_Load() {
     Report(problem);
     return;
   }
-  const NumberListContent content = ReadNumberList(file_, ValueForm::kVerbatim);
-  if (!content.error.empty()) {
-    // Changing a list that was not read would rewrite the file without its numbers.
-    platform_.messages.Show(content.error, "Ошибка!", MessageIcon::kWarning);
-    for (QPushButton* button : changing_buttons_) button->setEnabled(false);
-    return;
+  const NumberListContent content = ReadNumberList(file_, ListKind::kMemoryList);
+  std::string refused = content.error;
+  if (refused.empty()) {
+    ShowEntries(content.records);
+    if (!IsWritable(file_))
+      refused = "Файл «" + file_.string() + "» только для чтения: список чисел нельзя изменить.";
   }
-  for (const NumberRecord& record : content.records) AddItem(record);
+  if (refused.empty()) return;
+  // Changing a list that was not read, or cannot be written, would lose the numbers of its file.
+  platform_.messages.Show(refused, "Ошибка!", MessageIcon::kWarning);
+  for (QPushButton* button : changing_buttons_) button->setEnabled(false);
 }
 
-void frmMemList::AddItem(const NumberRecord& record) {
-  entries_.push_back(record);
-  lvwMemList->addTopLevelItem(new QTreeWidgetItem(
-      QStringList{QString::fromStdString(record.name), QString::fromStdString(record.value)}));
+void frmMemList::ShowEntries(std::vector<NumberRecord> records) {
+  const int row = lvwMemList->indexOfTopLevelItem(lvwMemList->currentItem());
+  entries_ = std::move(records);
+  lvwMemList->clear();
+  SelectedValue.clear();
+  for (const NumberRecord& record : entries_) {
+    lvwMemList->addTopLevelItem(new QTreeWidgetItem(
+        QStringList{QString::fromStdString(record.name), QString::fromStdString(record.value)}));
+  }
+  // The row that was selected stays selected, so the value box and Вставить give its value as it is now.
+  if (row >= 0 && row < lvwMemList->topLevelItemCount())
+    lvwMemList->setCurrentItem(lvwMemList->topLevelItem(row));
+}
+
+void frmMemList::Change(const std::function<std::string(std::vector<NumberRecord>&)>& change) {
+  // The file is read afresh under the lock, so that what another window of the program wrote since is
+  // changed too, never overwritten.
+  const FileLock lock(file_);
+  if (!lock.error().empty())
+    return Report("Не удалось записать файл «" + file_.string() + "»: " + lock.error() + ".");
+  NumberListContent content = ReadNumberList(file_, ListKind::kMemoryList);
+  if (!content.error.empty()) return Report(content.error);
+  Report(change(content.records));
+  ShowEntries(std::move(content.records));
 }
 
 void frmMemList::lvwMemList_Click() {
-  const QTreeWidgetItem* item = lvwMemList->currentItem();
+  QTreeWidgetItem* item = lvwMemList->currentItem();
   if (item == nullptr) return;
   // Of entries sharing a name, the first one's value is shown and inserted.
-  const std::string name = item->text(kNameColumn).toStdString();
+  const std::string& name = entries_[static_cast<std::size_t>(lvwMemList->indexOfTopLevelItem(item))].name;
   const auto first = std::find_if(entries_.begin(), entries_.end(),
                                   [&name](const NumberRecord& entry) { return entry.name == name; });
-  if (first != entries_.end()) SelectedValue = first->value;
+  SelectedValue = first->value;
 }
 
 void frmMemList::tmrMain_Timer() {
@@ -130,27 +155,34 @@ void frmMemList::cmdAdd_Click() {
       AskRecordName(platform_.input, "Введите имя числа", "Добавить число", "Num");
   if (!name) return;
   const NumberRecord record{*name, calculator_.CurrentNumber};
-  AddItem(record);
-  Report(AppendNumberRecord(file_, record));
+  Change([&](std::vector<NumberRecord>& records) {
+    records.push_back(record);
+    return AppendNumberRecord(file_, record);
+  });
 }
 
 void frmMemList::cmdEdit_Click() {
   const int row = lvwMemList->indexOfTopLevelItem(lvwMemList->currentItem());
   if (row < 0) return;
-  NumberRecord& entry = entries_[static_cast<std::size_t>(row)];
+  const NumberRecord old = entries_[static_cast<std::size_t>(row)];
+  NumberRecord entry = old;
   const std::optional<std::string> value =
       platform_.input.Ask("Введите новое значение числа", "Новое значение", entry.value);
-  if (value && !value->empty()) entry.value = *value;
+  // The default answer comes back as UTF-8: taken unchanged, it leaves a value that is not UTF-8 as it was.
+  const bool changed = value && *value != QString::fromStdString(entry.value).toStdString();
+  if (changed && !value->empty()) entry.value = *value;
   if (ask_(QStringLiteral("Хотите изменить имя числа?"), QStringLiteral("Вопрос"), QMessageBox::Question)) {
     if (std::optional<std::string> name =
             AskRecordName(platform_.input, "Введите новое имя числа", "Новое имя", "")) {
       entry.name = *name;
     }
   }
-  QTreeWidgetItem* item = lvwMemList->topLevelItem(row);
-  item->setText(kNameColumn, QString::fromStdString(entry.name));
-  item->setText(kValueColumn, QString::fromStdString(entry.value));
-  WriteList();
+  Change([&](std::vector<NumberRecord>& records) {
+    const auto found = FindEntry(records, old, row);
+    if (found == records.end()) return Gone(old);
+    *found = entry;
+    return WriteNumberList(file_, records, ListKind::kMemoryList);
+  });
 }
 
 void frmMemList::cmdDel_Click() {
@@ -160,9 +192,13 @@ void frmMemList::cmdDel_Click() {
             QStringLiteral("Удаление элемента списка чисел"), QMessageBox::NoIcon)) {
     return;
   }
-  entries_.erase(entries_.begin() + row);
-  delete lvwMemList->takeTopLevelItem(row);
-  WriteList();
+  const NumberRecord old = entries_[static_cast<std::size_t>(row)];
+  Change([&](std::vector<NumberRecord>& records) {
+    const auto found = FindEntry(records, old, row);
+    if (found == records.end()) return Gone(old);
+    records.erase(found);
+    return WriteNumberList(file_, records, ListKind::kMemoryList);
+  });
 }
 
 void frmMemList::cmdClear_Click() {
@@ -170,22 +206,33 @@ void frmMemList::cmdClear_Click() {
             QStringLiteral("Удаление списка чисел"), QMessageBox::Warning)) {
     return;
   }
-  entries_.clear();
-  lvwMemList->clear();
-  SelectedValue.clear();
-  std::error_code error;
-  std::filesystem::remove(file_, error);
-  if (error) Report("Не удалось удалить файл «" + file_.string() + "»: " + error.message() + ".");
+  Change([&](std::vector<NumberRecord>& records) -> std::string {
+    records.clear();
+    std::error_code error;
+    std::filesystem::remove(file_, error);
+    if (error) return "Не удалось удалить файл «" + file_.string() + "»: " + error.message() + ".";
+    return "";
+  });
 }
 
 void frmMemList::cmdOK_Click() {
-  calculator_.CurrentNumber = SelectedValue;
+  // With nothing selected the entry is left as it is.
+  if (lvwMemList->currentItem() != nullptr) calculator_.CurrentNumber = SelectedValue;
   // Hidden, not closed: the next opening shows the list as it is now.
   hide();
 }
 
-void frmMemList::WriteList() {
-  Report(WriteNumberList(file_, entries_));
+std::vector<NumberRecord>::iterator frmMemList::FindEntry(std::vector<NumberRecord>& records,
+                                                          const NumberRecord& entry, int row) {
+  // The same row when the file still has the entry there, else the first equal one.
+  const auto at = static_cast<std::size_t>(row);
+  if (at < records.size() && records[at] == entry) return records.begin() + row;
+  return std::find(records.begin(), records.end(), entry);
+}
+
+std::string frmMemList::Gone(const NumberRecord& entry) const {
+  return "Числа «" + entry.name + "» со значением " + entry.value + " в файле «" + file_.string() +
+         "» уже нет: его изменили в другом окне программы.";
 }
 
 void frmMemList::Report(const std::string& problem) {

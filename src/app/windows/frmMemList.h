@@ -1,10 +1,12 @@
 // frmMemList: the memory list, a persistent store of named numbers in one plain number-list file. Every
 // change is written to the file at once. Отмена closes the window for good (the next opening reads the
-// file again); Вставить only hides it, so the next opening shows the list as it was.
+// file again); Вставить only hides it, so the next opening shows the list as it was. Each change re-reads
+// the file under an advisory lock first, so two windows of the program never undo each other's changes.
 #pragma once
 
 #include <QDialog>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,9 +42,15 @@ class frmMemList : public QDialog {
  private:
   void BuildWindow();
   void Form_Load();
-  void AddItem(const NumberRecord& record);
-  // Rewrites the whole file from the list; a failure is told and the list kept.
-  void WriteList();
+  // Lists `records`, keeping the selected row.
+  void ShowEntries(std::vector<NumberRecord> records);
+  // One change of the file under its lock: `change` gets the records read afresh, changes them and
+  // writes the file, returning "" or why it could not; the list then shows the file as it is.
+  void Change(const std::function<std::string(std::vector<NumberRecord>&)>& change);
+  static std::vector<NumberRecord>::iterator FindEntry(std::vector<NumberRecord>& records,
+                                                       const NumberRecord& entry, int row);
+  // Why an entry another instance changed or removed meanwhile was not changed here.
+  std::string Gone(const NumberRecord& entry) const;
   void Report(const std::string& problem);
 
   void lvwMemList_Click();

@@ -1,6 +1,5 @@
 #include "frmOpenSave.h"
 
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +11,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "CommonDialogExtention.h"
 #include "registry/registry.h"
 #include "registry/settings_store.h"
 
@@ -22,9 +22,18 @@ constexpr int kTimerInterval = 100;  // ms between refreshes of the selected val
 constexpr int kNameColumn = 0;
 constexpr int kValueColumn = 1;
 
+// The item shows the record as text and keeps its bytes, so that a name or value that is not UTF-8 is
+// written back exactly as it was read.
 QTreeWidgetItem* RecordItem(const NumberRecord& record) {
-  return new QTreeWidgetItem(
+  auto* item = new QTreeWidgetItem(
       QStringList{QString::fromStdString(record.name), QString::fromStdString(record.value)});
+  item->setData(kNameColumn, Qt::UserRole, QByteArray::fromStdString(record.name));
+  item->setData(kValueColumn, Qt::UserRole, QByteArray::fromStdString(record.value));
+  return item;
+}
+
+std::string Bytes(const QTreeWidgetItem& item, int column) {
+  return item.data(column, Qt::UserRole).toByteArray().toStdString();
 }
 
 }  // namespace
@@ -124,28 +133,42 @@ void frmOpenSave::StartFromCommandLine(const std::string& file) {
 
 void frmOpenSave::cmdBrowse_Click() {
   if (OpenFromCommandLine) {
-    txtFileName->setText(QString::fromStdString(CommandLineFile));
     main_window_->hide();
     // A refused file leaves the window open with an empty list: it is all there is on screen.
     if (!LoadFile(CommandLineFile)) lvwNumbers->clear();
     return;
   }
-  const QString title = QStringLiteral("Выберите файл");
-  const QString folder = QString::fromStdString(settings_.PastPath);
-  const QString filter = QStringLiteral("Числа Orvane'а (*.num)");
-  const QString chosen = OpenSaveMode ? QFileDialog::getOpenFileName(this, title, folder, filter)
-                                      : QFileDialog::getSaveFileName(this, title, folder, filter);
-  if (!chosen.isEmpty()) OpenChosenFile(chosen.toStdString());
+  if (const std::string chosen = ChooseFile(); !chosen.empty()) OpenChosenFile(chosen);
 }
 
-void frmOpenSave::OpenChosenFile(const std::string& path) {
-  txtFileName->setText(QString::fromStdString(path));
+std::string frmOpenSave::ChooseFile() {
+  CommonDialogExtention& dialogs = SharedDialogs();
+  dialogs.hOwner(this);
+  dialogs.DialogTitle("Выберите файл");
+  dialogs.InitDir(settings_.PastPath);
+  // The first pattern gives a typed name its ".num"; opening also offers every file, so that a list
+  // saved under another name can be found.
+  dialogs.Filter(OpenSaveMode ? "Числа Orvane'а (*.num)|*.num|Все файлы (*)|*"
+                              : "Числа Orvane'а (*.num)|*.num");
+  dialogs.FilterIndex(0);
+  dialogs.FileName("");
+  if (OpenSaveMode) {
+    dialogs.ShowOpen();
+  } else {
+    dialogs.ShowSave();
+  }
+  return dialogs.FileName();
+}
+
+bool frmOpenSave::OpenChosenFile(const std::string& path) {
   settings_.PastPath = std::filesystem::path(path).parent_path().string();
   const std::string problem =
       WriteRegistryString(RegistryRoot::kLocalMachine, kSettingsKey, "PastPath", settings_.PastPath);
   if (!problem.empty()) platform_.messages.Show(problem, "Ошибка!", MessageIcon::kWarning);
   // A refused file ends the Browse: the user is back in the main window, the list as it was.
-  if (!LoadFile(path)) hide();
+  if (LoadFile(path)) return true;
+  hide();
+  return false;
 }
 
 bool frmOpenSave::LoadFile(const std::string& path) {
@@ -159,7 +182,11 @@ bool frmOpenSave::LoadFile(const std::string& path) {
     return false;
   }
   if (!content.warning.empty()) platform_.messages.Show(content.warning, "Ошибка!", MessageIcon::kWarning);
+  // Only a file that was listed is named: a refused one is never written over.
+  file_ = path;
+  txtFileName->setText(QString::fromStdString(path));
   lvwNumbers->clear();
+  SelectedValue.clear();
   // Each record goes on top, so the list shows the file from its end.
   for (const NumberRecord& record : content.records) lvwNumbers->insertTopLevelItem(0, RecordItem(record));
   return true;
@@ -168,7 +195,7 @@ bool frmOpenSave::LoadFile(const std::string& path) {
 void frmOpenSave::lvwNumbers_Click() {
   const QTreeWidgetItem* item = lvwNumbers->currentItem();
   if (item == nullptr) return;
-  SelectedValue = item->text(kValueColumn).toStdString();
+  SelectedValue = Bytes(*item, kValueColumn);
   lblSize->setText(QString::number(SelectedValue.size()));
 }
 
@@ -193,18 +220,21 @@ void frmOpenSave::cmdDeleteNum_Click() {
 
 void frmOpenSave::cmdOK_Click() {
   if (OpenSaveMode) {
-    calculator_.CurrentNumber = SelectedValue;
+    // With nothing selected the entry is left as it is.
+    if (lvwNumbers->currentItem() != nullptr) calculator_.CurrentNumber = SelectedValue;
     ReturnToMainWindow();
     accept();
     return;
   }
-  const std::string file = txtFileName->text().toStdString();
-  if (file.empty()) {
-    cmdBrowse_Click();
-    return;
+  if (file_.empty()) {
+    // The numbers added so far go into the file chosen now, after its own.
+    const std::vector<NumberRecord> added = Records();
+    const std::string chosen = ChooseFile();
+    if (chosen.empty() || !OpenChosenFile(chosen)) return;
+    for (const NumberRecord& record : added) lvwNumbers->addTopLevelItem(RecordItem(record));
   }
   // A failed write keeps the window and its list, so the numbers can still be saved elsewhere.
-  if (const std::string problem = WriteNumberList(file, Records()); !problem.empty()) {
+  if (const std::string problem = WriteNumberList(file_, Records()); !problem.empty()) {
     platform_.messages.Show(problem, "Ошибка сохранения !!!", MessageIcon::kCritical);
     return;
   }
@@ -227,7 +257,7 @@ std::vector<NumberRecord> frmOpenSave::Records() const {
   std::vector<NumberRecord> records;
   for (int row = 0; row < lvwNumbers->topLevelItemCount(); ++row) {
     const QTreeWidgetItem* item = lvwNumbers->topLevelItem(row);
-    records.push_back({item->text(kNameColumn).toStdString(), item->text(kValueColumn).toStdString()});
+    records.push_back({Bytes(*item, kNameColumn), Bytes(*item, kValueColumn)});
   }
   return records;
 }

@@ -38,7 +38,8 @@ class frmOpenSave : public QDialog {
   // file, the main window hidden until a number is chosen or the window is cancelled.
   void StartFromCommandLine(const std::string& file);
   // What Browse does once the dialog gave `path`: remember its folder as PastPath and list the file.
-  void OpenChosenFile(const std::string& path);
+  // False when the file was refused (told, the window hidden, the list and file name as they were).
+  bool OpenChosenFile(const std::string& path);
 
   bool OpenSaveMode = true;  // true: open a number, false: save one
   bool OpenFromCommandLine = false;
@@ -57,6 +58,8 @@ class frmOpenSave : public QDialog {
   // Lists the file, creating it when missing. False when it was refused (the message was shown).
   bool LoadFile(const std::string& path);
   void ReturnToMainWindow();
+  // The file dialog of the mode: the chosen path, "" when cancelled.
+  std::string ChooseFile();
 
   void cmdBrowse_Click();
   void lvwNumbers_Click();
@@ -70,6 +73,7 @@ class frmOpenSave : public QDialog {
   Platform platform_;
   YesNoQuestion ask_;
   QWidget* main_window_;
+  std::string file_;  // the file listed, byte for byte; "" until one is
 
   QLineEdit* txtFileName = nullptr;
   QTreeWidget* lvwNumbers = nullptr;

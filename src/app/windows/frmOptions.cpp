@@ -183,7 +183,8 @@ void frmOptions::Form_Load() {
   udExpn_Change();  // the labels follow later changes by themselves
   udPi_Change();
   udLog->setValue(settings_.LogCount);
-  txtMemList->setText(QString::fromStdString(settings_.MemListFile));
+  mem_list_file_ = settings_.MemListFile;
+  txtMemList->setText(QString::fromStdString(mem_list_file_));
   adjustSize();
   move(screen()->availableGeometry().center() - rect().center());
   cboNumType->setCurrentIndex(settings_.TypeNum);
@@ -210,23 +211,26 @@ void frmOptions::cmdMemList_Click() {
   dialogs.FileName("");
   dialogs.ShowSave();
   if (dialogs.FileName().empty()) return;
-  const QString chosen = QString::fromStdString(dialogs.FileName());
+  mem_list_file_ = dialogs.FileName();
+  const QString chosen = QString::fromStdString(mem_list_file_);
   txtMemList->setText(chosen);
   txtMemList->setToolTip(chosen);
 }
 
 void frmOptions::cmdOK_Click() {
+  const Settings before = settings_;
   settings_.DevCount = static_cast<std::int16_t>(udDev->value());
   settings_.RadCount = static_cast<std::int16_t>(udRadical->value());
   settings_.TypeNum = cboNumType->currentIndex();
   settings_.MaxDevConv = static_cast<std::int16_t>(udDevBinConvert->value());
-  settings_.MemListFile = txtMemList->text().toStdString();
+  const bool path_edited = txtMemList->text() != QString::fromStdString(mem_list_file_);
+  settings_.MemListFile = path_edited ? txtMemList->text().toStdString() : mem_list_file_;
   settings_.ExpValue = lblNumExpn->text().toStdString();
   settings_.PiValue = lblPiNum->text().toStdString();
   settings_.ExpCount = static_cast<std::int16_t>(udExpn->value());
   settings_.PiCount = static_cast<std::int16_t>(udPi->value());
   settings_.LogCount = static_cast<std::int16_t>(udLog->value());
-  const std::string problem = SaveSettings(settings_);
+  const std::string problem = SaveSettings(settings_, before);
   if (!problem.empty()) {
     ShowMessageBox(this, QMessageBox::Warning, QStringLiteral("Orvane Lite 0.1"),
                    QString::fromStdString(problem));

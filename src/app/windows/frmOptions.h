@@ -43,6 +43,9 @@ class frmOptions : public QDialog {
   QTabWidget* sstMain = nullptr;
   QComboBox* cboNumType = nullptr;
   QLineEdit* txtMemList = nullptr;
+  // The path txtMemList shows, byte for byte: a path that is not UTF-8 cannot go through the text box
+  // unchanged, so it is taken from here unless the user edits the box.
+  std::string mem_list_file_;
   QSpinBox* udRadical = nullptr;
   QSpinBox* udDev = nullptr;
   QSpinBox* udDevBinConvert = nullptr;

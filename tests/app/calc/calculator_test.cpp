@@ -226,20 +226,34 @@ TEST_F(CalculatorTest, ClipboardAndHexadecimal) {
   clipboard.text = "12.5";
   calculator.Paste();
   EXPECT_EQ(Entry(), "12.5");
-  clipboard.text = "abc";
+  // Spaces and line ends around a number are dropped; a refused paste is told and changes nothing.
+  clipboard.text = " -7\r\n";
   calculator.Paste();
-  EXPECT_EQ(Entry(), "12.5");
+  EXPECT_EQ(Entry(), "-7");
+  for (const std::string& refused : {std::string("abc"), std::string(32768, '1')}) {
+    messages.shown.clear();
+    clipboard.text = refused;
+    calculator.Paste();
+    EXPECT_EQ(Entry(), "-7");
+    ASSERT_EQ(messages.shown.size(), 1U) << refused.size();
+    EXPECT_EQ(messages.shown[0].icon, MessageIcon::kWarning);
+  }
 }
 
 TEST_F(CalculatorTest, UnitRequestIsCarriedOutOnceAndEmptied) {
   const auto file = std::filesystem::temp_directory_path() / "orvanel_tunits_test.ini";
-  std::ofstream(file) << "1\n0\nMASS\n";
+  std::ofstream(file) << "1\r\n0\r\nMASS\r\n";  // written on another system
   calculator.CurrentNumber = "2";
   calculator.ProcessUnitRequest(file);
   EXPECT_EQ(Entry(), "2000");
   EXPECT_EQ(std::filesystem::file_size(file), 0U);
   calculator.ProcessUnitRequest(file);
   EXPECT_EQ(Entry(), "2000");
+  // A request that cannot be carried out is told and leaves the entry.
+  std::ofstream(file) << "1\n0\nNOSUCH\n";
+  calculator.ProcessUnitRequest(file);
+  EXPECT_EQ(Entry(), "2000");
+  EXPECT_EQ(LastMessage(), "Операция не определена для этих чисел!");
   std::filesystem::remove(file);
 }
 

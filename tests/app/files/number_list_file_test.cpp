@@ -6,12 +6,18 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "files/whole_file.h"
 
 namespace ovn {
 namespace {
@@ -51,23 +57,31 @@ TEST_F(NumberListFileTest, PlainFileSkipsEmptyLinesAndTrimsValues) {
   EXPECT_EQ(content.error, "");
   EXPECT_EQ(content.warning, "");
   EXPECT_EQ(content.records, (std::vector<NumberRecord>{{"a", "1"}, {"b", "22"}}));
+  // LF and a lone CR end lines as CR LF does; bytes that are not UTF-8 are kept as they are.
+  for (const char* text : {"a 1\nb 22\n", "a 1\rb 22\r", "a 1\r\rb 22"}) {
+    EXPECT_EQ(ParseNumberList(text, "x.num").records, (std::vector<NumberRecord>{{"a", "1"}, {"b", "22"}}))
+        << text;
+  }
+  const std::vector<NumberRecord> cp1251 = {{"\xD7\xE8\xF1\xEB\xEE", "7"}, {"n", "\xFF\xFE"}};
+  ASSERT_EQ(WriteNumberList(file, cp1251), "");
+  EXPECT_EQ(ReadNumberList(file).records, cp1251);
 }
 
 TEST_F(NumberListFileTest, RecordsSplitAtTheFirstSpace) {
   struct Case {
     const char* line;
-    ValueForm form;
+    ListKind kind;
     NumberRecord record;
   };
   const Case cases[] = {
-      {"x 12.5", ValueForm::kTrimmed, {"x", "12.5"}},
-      {"x  -3 ", ValueForm::kTrimmed, {"x", "-3"}},
-      {"x  -3 ", ValueForm::kVerbatim, {"x", " -3 "}},
-      {"lonely", ValueForm::kTrimmed, {"lonely", ""}},  // no space: a name with an empty value
-      {"x 1 2", ValueForm::kTrimmed, {"x", "1 2"}},     // values are not checked
-      {"число 7", ValueForm::kTrimmed, {"число", "7"}},
+      {"x 12.5", ListKind::kNumberFile, {"x", "12.5"}},
+      {"x  -3 ", ListKind::kNumberFile, {"x", "-3"}},
+      {"x  -3 ", ListKind::kMemoryList, {"x", " -3 "}},
+      {"lonely", ListKind::kNumberFile, {"lonely", ""}},  // no space: a name with an empty value
+      {"x 1 2", ListKind::kNumberFile, {"x", "1 2"}},     // values are not checked
+      {"число 7", ListKind::kNumberFile, {"число", "7"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(ParseRecord(c.line, c.form), c.record) << c.line;
+  for (const Case& c : cases) EXPECT_EQ(ParseRecord(c.line, c.kind), c.record) << c.line;
 }
 
 TEST_F(NumberListFileTest, ScriptSettingsEndingIgnoresCase) {
@@ -188,6 +202,58 @@ TEST_F(NumberListFileTest, WriteThatFailsHalfWayLeavesTheOldFile) {
   EXPECT_EQ(EntryCount(), 1U);  // no temporary file is left behind
 }
 
+TEST_F(NumberListFileTest, OnlyRegularFilesOfAPossibleSizeAreRead) {
+  const auto fifo = folder_ / "pipe.num";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_NE(ReadNumberList(fifo).error.find("pipe.num"), std::string::npos);  // at once, not waiting
+  EXPECT_NE(ReadNumberList("/dev/zero").error, "");
+  const auto huge = folder_ / "huge.num";
+  std::ofstream(huge).close();
+  std::filesystem::resize_file(huge, kMaxListFileSize + 1);  // sparse: no disk space used
+  EXPECT_NE(ReadNumberList(huge).error, "");
+}
+
+TEST_F(NumberListFileTest, WriteThroughALinkReplacesItsTargetAndCleansUpAKilledWrite) {
+  const auto target = Write("target.num", "old 1\r\n");
+  const auto link = folder_ / "link.num";
+  std::filesystem::create_symlink("target.num", link);
+  // What a write killed before its rename leaves behind, from a process that no longer runs.
+  Write("target.num.2147483647.tmp", "half");
+  ASSERT_EQ(WriteNumberList(link, {{"new", "2"}}), "");
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Text(target), "new 2\r\n");
+  EXPECT_EQ(EntryCount(), 2U);
+}
+
+TEST_F(NumberListFileTest, ReadOnlyFileIsReadButNeverReplaced) {
+  const auto file = Write("ro.num", "a 1\r\n");
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+  EXPECT_EQ(ReadNumberList(file).records, (std::vector<NumberRecord>{{"a", "1"}}));
+  ASSERT_EQ(CreateIfMissing(file), "");
+  EXPECT_NE(WriteNumberList(file, {}), "");
+  EXPECT_NE(AppendNumberRecord(file, {"b", "2"}), "");
+  EXPECT_EQ(Text(file), "a 1\r\n");
+}
+
+TEST_F(NumberListFileTest, LockIsHeldByOneChangeAtATimeAcrossAReplace) {
+  const auto file = Write("mem.num", "a 1\r\n");
+  std::atomic<bool> second_holds{false};
+  std::thread second;
+  {
+    const FileLock first(file);
+    ASSERT_EQ(first.error(), "");
+    second = std::thread([&] {
+      const FileLock lock(file);
+      second_holds = lock.error().empty();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(second_holds);
+    ASSERT_EQ(WriteNumberList(file, {{"b", "2"}}), "");  // the locked file is replaced meanwhile
+  }
+  second.join();
+  EXPECT_TRUE(second_holds);
+}
+
 TEST_F(NumberListFileTest, WriteIntoAMissingFolderFailsNamingTheFile) {
   const auto file = folder_ / "gone" / "list.num";
   const std::string failure = WriteNumberList(file, {{"a", "1"}});
@@ -216,8 +282,14 @@ TEST_F(NumberListFileTest, MemoryListAppendsCreatesAndKeepsValuesVerbatim) {
   // A last line without its line end still gets the new record on a line of its own.
   const auto unended = Write("unended.num", "y  7");
   ASSERT_EQ(AppendNumberRecord(unended, {"z", "1"}), "");
-  EXPECT_EQ(ReadNumberList(unended, ValueForm::kVerbatim).records,
+  EXPECT_EQ(ReadNumberList(unended, ListKind::kMemoryList).records,
             (std::vector<NumberRecord>{{"y", " 7"}, {"z", "1"}}));
+  // The memory list has no header, whatever its name.
+  const auto framed_name = Write("mem.osv", "a 1\r\n");
+  EXPECT_EQ(ReadNumberList(framed_name, ListKind::kMemoryList).records,
+            (std::vector<NumberRecord>{{"a", "1"}}));
+  ASSERT_EQ(WriteNumberList(framed_name, {{"b", "2"}}, ListKind::kMemoryList), "");
+  EXPECT_EQ(Text(framed_name), "b 2\r\n");
 }
 
 TEST_F(NumberListFileTest, MemoryListDefaultsToTheDataFolder) {

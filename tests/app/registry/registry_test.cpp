@@ -127,6 +127,10 @@ TEST_F(Registry, HandEditedFileIsRead) {
   EXPECT_EQ(ReadRegistryString(kMachine, kKey, "DevCount"), "2");
   EXPECT_EQ(ReadRegistryString(kMachine, kKey, "PastPath"), "/home/");
   EXPECT_EQ(ReadRegistryString(kMachine, "Software\\Orvane\\Lite\\Colors", "Main"), "255");
+  // Lines ended by a lone CR read alike.
+  WriteStoreFile("# old Mac\r[HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lite]\rDevCount=3\r");
+  EXPECT_EQ(RegistryStore(StoreFile()).problem(), "");
+  EXPECT_EQ(ReadRegistryString(kMachine, kKey, "DevCount"), "3");
 }
 
 TEST_F(Registry, MalformedStoreIsReportedReadAndKeptAside) {

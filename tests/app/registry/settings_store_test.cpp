@@ -69,7 +69,7 @@ TEST_F(SettingsStore, SettingsSurviveSaveAndStartUp) {
   saved.Main = 0xFFFFFFFF;
   saved.LBText = 0;
   saved.Memory = 0x00FF0000;
-  ASSERT_EQ(SaveSettings(saved), "");
+  ASSERT_EQ(SaveSettings(saved, {}), "");
   EXPECT_EQ(Fields(StartUp()), Fields(saved));
   EXPECT_EQ(ReadRegistryString(kMachine, kColorsKey, "BGText"), "2147483663");
   EXPECT_EQ(ReadRegistryString(kMachine, kSettingsKey, "MaxDevConv"), "77");
@@ -77,7 +77,7 @@ TEST_F(SettingsStore, SettingsSurviveSaveAndStartUp) {
 
 TEST_F(SettingsStore, SaveLeavesThePastPathAlone) {
   Store("PastPath", "/home/u/числа");
-  ASSERT_EQ(SaveSettings(Settings{}), "");
+  ASSERT_EQ(SaveSettings(Settings{}, {}), "");
   EXPECT_EQ(StartUp().PastPath, "/home/u/числа");
 }
 
@@ -136,7 +136,7 @@ TEST_F(SettingsStore, OverridesReplaceOnlyWhatIsStored) {
   saved.RadCount = 40;
   saved.TypeNum = 2;
   saved.MaxDevConv = 50;
-  ASSERT_EQ(SaveSettings(saved), "");
+  ASSERT_EQ(SaveSettings(saved, {}), "");
   EXPECT_EQ(Fields(StartUp()), Fields(saved));
 
   Store("DevExact", "100");
@@ -169,6 +169,21 @@ TEST_F(SettingsStore, StoredZeroCharacterCutsAPath) {
   EXPECT_EQ(StartUp().MemListFile, "a.num");
 }
 
+TEST_F(SettingsStore, TwoInstancesKeepEachOthersSavedValues) {
+  const Settings started = StartUp();  // both windows start from the same store
+  Settings first = started;
+  Settings second = started;
+  first.DevCount = 5;
+  first.BGText = 0x123;
+  ASSERT_EQ(SaveSettings(first, started), "");
+  second.LogCount = 7;
+  ASSERT_EQ(SaveSettings(second, started), "");
+  const Settings now = StartUp();
+  EXPECT_EQ(now.DevCount, 5);
+  EXPECT_EQ(now.BGText, 0x123u);
+  EXPECT_EQ(now.LogCount, 7);
+}
+
 TEST_F(SettingsStore, MalformedStoreIsReportedAndItsGoodValuesRead) {
   WriteStoreFile("[HKEY_LOCAL_MACHINE\\Software\\Orvane\\Lite]\nDevCount=15\ngarbage\n");
   Settings settings;
@@ -176,8 +191,8 @@ TEST_F(SettingsStore, MalformedStoreIsReportedAndItsGoodValuesRead) {
   EXPECT_NE(problem, "");
   EXPECT_EQ(settings.DevCount, 15);
   EXPECT_EQ(LoadStartSettings(settings), problem);  // told once, not once per reading
-  EXPECT_NE(SaveSettings(settings), "");  // the notice of the copy kept aside
-  EXPECT_EQ(SaveSettings(settings), "");
+  EXPECT_NE(SaveSettings(settings, {}), "");  // the notice of the copy kept aside
+  EXPECT_EQ(SaveSettings(settings, {}), "");
   EXPECT_EQ(LoadSettings(settings), "");
 }
 

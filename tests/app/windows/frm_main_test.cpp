@@ -292,6 +292,8 @@ void FrmMainTest::ClipboardItemsAndHexGoThroughTheServices() {
   clipboard_.text = "twelve";
   window_->findChild<QAction*>("mnuPaste")->trigger();
   QCOMPARE(Shown(), QString("12.5"));
+  QCOMPARE(messages_.LastText(), std::string("В буфере обмена нет числа."));
+  messages_.shown.clear();
 
   Click("cmdClear");
   Type("255");
@@ -337,6 +339,9 @@ void FrmMainTest::RoundingKeyAsksForThePlaces() {
 
 void FrmMainTest::TimerCarriesOutAUnitRequestOnce() {
   const std::filesystem::path request = window_->UnitRequestFile();
+  // Each running program has its own request file.
+  QVERIFY(request.filename().string().find(std::to_string(QCoreApplication::applicationPid())) !=
+          std::string::npos);
   Type("5");
   std::ofstream(request) << "1\n0\nMASS\n";  // kilograms to grams
   QTRY_COMPARE(Shown(), QString("5000"));

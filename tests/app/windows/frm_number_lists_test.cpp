@@ -2,6 +2,7 @@
 // editing, deleting, writing and its failure, and the command-line start. The services and the Yes/No
 // question are scripted, so no dialog opens; files live in a temporary folder.
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "frmMain.h"
 #include "frmMemList.h"
 #include "frmOpenSave.h"
+#include "modal_window.h"
 #include "registry/registry.h"
 #include "registry/settings_store.h"
 
@@ -46,6 +48,10 @@ class FrmNumberListsTest : public QObject {
   void FailedSaveIsToldAndTheListKept();
   void SavingNothingIsRefusedWithoutAWindow();
   void CommandLineStartShowsTheOpenWindowFirst();
+  void FileDialogGivesNumAndOffersAllFilesWhenOpening();
+  void OkWithoutAFileKeepsTheAddedNumberInTheChosenFile();
+  void ReadOnlyFilesAreListedButNeverChanged();
+  void BytesThatAreNotUtf8AreWrittenBackExactly();
 
   void MemoryListLoadsValuesVerbatimAndAppends();
   void SameNamesSelectTheFirstValue();
@@ -53,6 +59,7 @@ class FrmNumberListsTest : public QObject {
   void ClearDeletesTheFileAndReopeningCreatesItEmpty();
   void InsertSetsTheEntryThroughA72CharacterWindow();
   void MemoryListWithoutAFileUsesTheDataFolder();
+  void TwoMemoryListWindowsKeepEachOthersChanges();
 
  private:
   YesNoQuestion ScriptedQuestion();
@@ -174,6 +181,10 @@ void FrmNumberListsTest::SelectedValueShowsThroughA40CharacterWindow() {
 void FrmNumberListsTest::OpenOkPutsTheValueIntoTheEntry() {
   frmOpenSave& window = OpenSave();
   window.OpenChosenFile(Write("list.num", "a 1\r\nb 22\r\n").string());
+  // With nothing selected the entry is kept.
+  calculator_->CurrentNumber = "5";
+  Click(window, "cmdOK");
+  QCOMPARE(calculator_->CurrentNumber, std::string("5"));
   Select(window, "lvwNumbers", 0);
   Click(window, "cmdOK");
   QCOMPARE(calculator_->CurrentNumber, std::string("22"));
@@ -229,14 +240,20 @@ void FrmNumberListsTest::DeleteAsksFirst() {
 
 void FrmNumberListsTest::BadHeaderIsToldAndTheListKept() {
   frmOpenSave& window = OpenSave();
-  window.OpenChosenFile(Write("good.num", "a 1\r\n").string());
-  window.OpenChosenFile(
-      Write("bad.osv", "Orvane Script Settings\r\nSaved Numbers\r\nVersion=2\r\n").string());
+  window.OpenSaveMode = false;
+  const auto good = Write("good.num", "a 1\r\n");
+  window.OpenChosenFile(good.string());
+  const std::string refused = "Orvane Script Settings\r\nSaved Numbers\r\nVersion=2\r\n";
+  QVERIFY(!window.OpenChosenFile(Write("bad.osv", refused).string()));
   QCOMPARE(messages_.shown.size(), std::size_t{1});
   QCOMPARE(messages_.shown[0].text, std::string("Неправильная версия сохраненного списка чисел!"));
   QCOMPARE(messages_.shown[0].title, std::string("Ошибка!"));
   QVERIFY(messages_.shown[0].icon == MessageIcon::kWarning);
   QCOMPARE(window.Records(), (std::vector<NumberRecord>{{"a", "1"}}));
+  // The refused file's name is forgotten: OK writes the list to the file it came from, never over it.
+  QCOMPARE(Child<QLineEdit>(window, "txtFileName")->text().toStdString(), good.string());
+  Click(window, "cmdOK");
+  QCOMPARE(Text(folder_ / "bad.osv"), refused);
 }
 
 void FrmNumberListsTest::FailedSaveIsToldAndTheListKept() {
@@ -292,6 +309,80 @@ void FrmNumberListsTest::CommandLineStartShowsTheOpenWindowFirst() {
   QVERIFY(window.isVisible());
 }
 
+void FrmNumberListsTest::FileDialogGivesNumAndOffersAllFilesWhenOpening() {
+  frmOpenSave& window = OpenSave();
+  QStringList filters;
+  QString suffix;
+  WhenModalOpens([&](QWidget* dialog) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    QVERIFY(files != nullptr);
+    filters = files->nameFilters();
+    suffix = files->defaultSuffix();
+    files->reject();
+  });
+  Click(window, "cmdBrowse");
+  QCOMPARE(filters.size(), 2);
+  QVERIFY(filters[1].contains(QStringLiteral("(*)")));
+  QCOMPARE(suffix, QStringLiteral("num"));
+}
+
+void FrmNumberListsTest::OkWithoutAFileKeepsTheAddedNumberInTheChosenFile() {
+  frmOpenSave& window = OpenSave();
+  window.OpenSaveMode = false;
+  calculator_->CurrentNumber = "8";
+  input_.answers = {"kept"};
+  Click(window, "cmdAddNum");
+  // A path longer than 255 characters; the name is typed without ".num".
+  const auto folder = folder_ / std::string(200, 'd');
+  std::filesystem::create_directory(folder);
+  WhenModalOpens([&](QWidget* dialog) {
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    QVERIFY(files != nullptr);
+    files->selectFile(QString::fromStdString((folder / std::string(60, 'l')).string()));
+    QMetaObject::invokeMethod(files, "accept");
+  });
+  Click(window, "cmdOK");
+  QVERIFY(messages_.shown.empty());
+  QCOMPARE(Text(folder / (std::string(60, 'l') + ".num")), std::string("kept 8\r\n"));
+}
+
+void FrmNumberListsTest::ReadOnlyFilesAreListedButNeverChanged() {
+  const auto file = Write("ro.num", "a 1\r\n");
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+  frmOpenSave& open = OpenSave();
+  QVERIFY(open.OpenChosenFile(file.string()));
+  QCOMPARE(open.Records(), (std::vector<NumberRecord>{{"a", "1"}}));
+
+  settings_.MemListFile = file.string();
+  frmMemList& window = MemList();
+  QCOMPARE(window.Entries(), (std::vector<NumberRecord>{{"a", "1"}}));
+  QCOMPARE(messages_.shown.size(), std::size_t{1});
+  QVERIFY(messages_.shown[0].text.find("только для чтения") != std::string::npos);
+  for (const char* name : {"cmdAdd", "cmdEdit", "cmdDel", "cmdClear"}) {
+    QVERIFY2(!Child<QPushButton>(window, name)->isEnabled(), name);
+  }
+  QVERIFY(Child<QPushButton>(window, "cmdOK")->isEnabled());
+  QCOMPARE(Text(file), std::string("a 1\r\n"));
+}
+
+void FrmNumberListsTest::BytesThatAreNotUtf8AreWrittenBackExactly() {
+  const std::string cp1251 = "\xD7\xE8\xF1\xEB\xEE 12\r\n";  // "Число" in the old single-byte code page
+  frmOpenSave& window = OpenSave();
+  window.OpenSaveMode = false;
+  window.OpenChosenFile(Write("old\xEC.num", cp1251).string());
+  Click(window, "cmdOK");
+  QCOMPARE(Text(folder_ / "old\xEC.num"), cp1251);
+  Select(window, "lvwNumbers", 0);
+  QCOMPARE(window.SelectedValue, std::string("12"));
+  // Правка answered with the value as the box showed it keeps the value's bytes.
+  settings_.MemListFile = Write("mem.num", "n \xFF\r\n").string();
+  frmMemList& memory = MemList();
+  Select(memory, "lvwMemList", 0);
+  input_.answers = {QString::fromStdString("\xFF").toStdString()};
+  Click(memory, "cmdEdit");
+  QCOMPARE(Text(settings_.MemListFile), std::string("n \xFF\r\n"));
+}
+
 void FrmNumberListsTest::MemoryListLoadsValuesVerbatimAndAppends() {
   settings_.MemListFile = Write("mem.num", "a  1\r\n\r\nb 2\r\n").string();
   frmMemList& window = MemList();
@@ -307,7 +398,8 @@ void FrmNumberListsTest::MemoryListLoadsValuesVerbatimAndAppends() {
 }
 
 void FrmNumberListsTest::SameNamesSelectTheFirstValue() {
-  settings_.MemListFile = Write("mem.num", "n 1\r\nn 2\r\n").string();
+  // A name ending in "osv" frames no memory list.
+  settings_.MemListFile = Write("mem.osv", "n 1\r\nn 2\r\n").string();
   frmMemList& window = MemList();
   Select(window, "lvwMemList", 1);
   QCOMPARE(window.SelectedValue, std::string("1"));
@@ -323,6 +415,7 @@ void FrmNumberListsTest::EditAndDeleteRewriteTheFile() {
   QCOMPARE(questions_.front(), QStringLiteral("Хотите изменить имя числа?"));
   QCOMPARE(Text(settings_.MemListFile), std::string("a 1\r\nbb 20\r\nc 3\r\n"));
   QCOMPARE(Child<QTreeWidget>(window, "lvwMemList")->topLevelItem(1)->text(0), QStringLiteral("bb"));
+  QCOMPARE(window.SelectedValue, std::string("20"));  // the edited value is the one shown and inserted
   // An empty value keeps the old one; No keeps the name.
   input_.answers = {""};
   yes_answers_ = {false};
@@ -365,6 +458,11 @@ void FrmNumberListsTest::InsertSetsTheEntryThroughA72CharacterWindow() {
   calculator_->NewNumber = true;
   Click(window, "cmdOK");
   QCOMPARE(calculator_->CurrentNumber, longest);
+  // Вставить with nothing selected keeps the entry.
+  Child<QTreeWidget>(window, "lvwMemList")->setCurrentItem(nullptr);
+  calculator_->CurrentNumber = "3";
+  Click(window, "cmdOK");
+  QCOMPARE(calculator_->CurrentNumber, std::string("3"));
   QVERIFY(calculator_->NewNumber);  // untouched
   QVERIFY(!window.isVisible());
   QCOMPARE(window.Entries().size(), std::size_t{1});  // hidden, not unloaded
@@ -376,6 +474,20 @@ void FrmNumberListsTest::MemoryListWithoutAFileUsesTheDataFolder() {
   input_.answers = {"kept"};
   Click(MemList(), "cmdAdd");
   QCOMPARE(Text(folder_ / "data" / "orvanel" / "memlist.num"), std::string("kept 4\r\n"));
+}
+
+void FrmNumberListsTest::TwoMemoryListWindowsKeepEachOthersChanges() {
+  settings_.MemListFile = Write("mem.num", "a 1\r\nb 2\r\n").string();
+  frmMemList& first = MemList();
+  frmMemList& second = MemList();
+  calculator_->CurrentNumber = "3";
+  input_.answers = {"c"};
+  Click(first, "cmdAdd");
+  Select(second, "lvwMemList", 0);
+  yes_answers_ = {true};
+  Click(second, "cmdDel");
+  QCOMPARE(Text(settings_.MemListFile), std::string("b 2\r\nc 3\r\n"));
+  QCOMPARE(second.Entries(), (std::vector<NumberRecord>{{"b", "2"}, {"c", "3"}}));
 }
 
 }  // namespace ovn

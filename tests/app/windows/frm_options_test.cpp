@@ -21,9 +21,9 @@
 #include <string>
 
 #include "fake_platform.h"
-#include "modal_window.h"
 #include "frmMain.h"
 #include "frmOptions.h"
+#include "modal_window.h"
 #include "registry/settings_store.h"
 
 namespace ovn {
@@ -43,6 +43,7 @@ class FrmOptionsTest : public QObject {
   void TypedCountsAreReadLenientlyWithinTheirRanges();
   void CancelChangesNothing();
   void OkStoresEveryValueAndTheyOutliveARestart();
+  void OkKeepsAMemoryListPathThatIsNotUtf8();
   void BrowseFillsTheFileBoxOnlyWhenAFileIsChosen();
   void MainWindowOpensTheOptionsModallyAndTakesTheFocusBack();
 
@@ -182,6 +183,17 @@ void FrmOptionsTest::CancelChangesNothing() {
   QCOMPARE(settings_.DevCount, std::int16_t{12});
   QCOMPARE(settings_.PiCount, std::int16_t{31});
   QVERIFY(QDir(store_->path()).isEmpty());  // nothing saved
+}
+
+void FrmOptionsTest::OkKeepsAMemoryListPathThatIsNotUtf8() {
+  const std::string path = "/tmp/\xEF\xE0\xEC\xFF\xF2\xFC.num";  // in the old single-byte code page
+  settings_.MemListFile = path;
+  Open();
+  QTest::mouseClick(Find<QPushButton>("cmdOK"), Qt::LeftButton);
+  QCOMPARE(settings_.MemListFile, path);
+  Settings reloaded;
+  QCOMPARE(LoadSettings(reloaded), std::string());
+  QCOMPARE(reloaded.MemListFile, path);
 }
 
 void FrmOptionsTest::OkStoresEveryValueAndTheyOutliveARestart() {
