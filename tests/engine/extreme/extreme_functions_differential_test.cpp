@@ -334,5 +334,38 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
   gmp_randclear(state);
 }
 
+// 1024 (1 +- 2^-32010) to the base 2 is 10 +- about 2^-32010: the digits at the cut are a long run of
+// zeros or of 255s, which only about 32,000 bits of the logarithms settle.
+TEST(ExtremeFunctionsOracleTest, LogarithmsNearACutOffPointMatchMpfr) {
+  constexpr std::size_t kOperandPlaces = 4000;
+  constexpr std::size_t kExact = 100;
+  constexpr mpfr_prec_t kPrecision = 8 * kOperandPlaces + 8 * kExact + 256;
+  mpz_t x, digits;
+  mpz_inits(x, digits, nullptr);
+  mpfr_t fx, low, high, ln2;
+  mpfr_inits2(kPrecision, fx, low, high, ln2, nullptr);
+  for (const bool above : {true, false}) {
+    mpz_set_ui(x, 1024);
+    mpz_mul_2exp(x, x, 8 * kOperandPlaces);
+    (above ? mpz_add_ui : mpz_sub_ui)(x, x, 1);
+    FuncLibOrvaneLite engine;
+    engine.MaxDevConv(static_cast<std::int16_t>(kOperandPlaces));
+    engine.FirstNum(DyadicText(x, kOperandPlaces));
+    engine.SecondNum("2");
+    mpfr_set_z_2exp(fx, x, -8 * static_cast<mpfr_exp_t>(kOperandPlaces), MPFR_RNDN);
+    mpfr_log(low, fx, MPFR_RNDD);
+    mpfr_log(high, fx, MPFR_RNDU);
+    mpfr_const_log2(ln2, MPFR_RNDU);
+    mpfr_div(low, low, ln2, MPFR_RNDD);
+    mpfr_const_log2(ln2, MPFR_RNDD);
+    mpfr_div(high, high, ln2, MPFR_RNDU);
+    ASSERT_TRUE(CutOff(low, high, kExact, digits));
+    EXPECT_EQ(engine.LogarifmIn(static_cast<std::int16_t>(kExact)), DyadicText(digits, kExact))
+        << (above ? "above" : "below") << " 1024";
+  }
+  mpfr_clears(fx, low, high, ln2, nullptr);
+  mpz_clears(x, digits, nullptr);
+}
+
 }  // namespace
 }  // namespace ovn
