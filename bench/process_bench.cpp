@@ -2,7 +2,7 @@
 // GMP or MPFR, computes and writes the digits. Each side starts cold (our ln 2 ... ln 7 and MPFR's
 // constants are built in the process). The time is the child's CPU time (user + system), which a busy
 // machine disturbs less than the wall clock; the median of paired runs, and the ratio of the medians.
-//   process_bench [runs]        the table (5 runs by default)
+//   process_bench [runs]        the table (3 runs by default)
 //   process_bench --oracle N    (internal) runs the oracle of workload N
 // The environment variable ORVANEL_CLI names another orvanel-cli to time (an older build, say).
 #include <fcntl.h>
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     workloads.at(std::stoul(argv[2])).oracle();
     return 0;
   }
-  const int runs = argc == 2 ? std::max(1, std::atoi(argv[1])) : 5;
+  const int runs = argc == 2 ? std::max(1, std::atoi(argv[1])) : 3;
   std::printf("%-50s %12s %12s %8s\n", "workload (whole process, CPU ms, median)", "ours", "GMP/MPFR",
               "ratio");
   for (std::size_t i = 0; i < workloads.size(); ++i) {
