@@ -9,21 +9,15 @@
 #include <string>
 
 #include "gmp_yardstick.h"
+#include "mpfr_yardstick.h"
 #include "extreme/func_lib_orvane_lite.h"
 
 namespace {
 
+using bench::Mpfr;
 using bench::Mpz;
 using bench::RandomDigits;
 using bench::ToText;
-
-struct Mpfr {
-  explicit Mpfr(mpfr_prec_t bits) { mpfr_init2(value, bits); }
-  ~Mpfr() { mpfr_clear(value); }
-  Mpfr(const Mpfr&) = delete;
-  Mpfr& operator=(const Mpfr&) = delete;
-  mpfr_t value;
-};
 
 std::string ToText(const mpfr_t value, std::size_t digits) {
   std::string text(digits + 32, '\0');

@@ -10,23 +10,18 @@
 #include <vector>
 
 #include "decimal/func_lib_dec.h"
+#include "mpfr_yardstick.h"
 
 namespace {
 
-struct Real {
-  explicit Real(mpfr_prec_t precision) { mpfr_init2(value, precision); }
-  ~Real() { mpfr_clear(value); }
-  Real(const Real&) = delete;
-  Real& operator=(const Real&) = delete;
-  mpfr_t value;
-};
+using bench::Mpfr;
 
 mpfr_prec_t BitsFor(std::int64_t places) {
   return static_cast<mpfr_prec_t>(3.3219281 * static_cast<double>(places)) + 64;
 }
 
 std::string TextOfE(std::size_t places) {
-  Real e(BitsFor(static_cast<std::int64_t>(places)));
+  Mpfr e(BitsFor(static_cast<std::int64_t>(places)));
   mpfr_set_ui(e.value, 1, MPFR_RNDN);
   mpfr_exp(e.value, e.value, MPFR_RNDN);
   mpfr_exp_t exponent;
@@ -52,7 +47,7 @@ void RunMpfr(benchmark::State& state, const char* num, const char* base) {
   const mpfr_prec_t bits = BitsFor(places);
   const std::string kind = base;
   for (auto _ : state) {
-    Real x(bits), b(bits);
+    Mpfr x(bits), b(bits);
     mpfr_set_str(x.value, num, 10, MPFR_RNDN);
     if (kind == "10") {
       mpfr_log10(x.value, x.value, MPFR_RNDZ);

@@ -138,9 +138,20 @@ struct Bounds {
   BinaryNatural high;
 };
 
+// With S = 2^(32 limbs) and R = floor(sqrt(low S)) > 0, sqrt(high S) - sqrt(low S) is at most
+// (high - low) S / (2 sqrt(low S)) <= (high - low) / (2 r), r = R / S, and sqrt(low S) < R + 1: so
+// R + 1 + ceil((high - low) / (2 r)) is an upper bound without a second root. 1 / (2 r) is taken from r's
+// two leading limbs (which can only make it larger) with a margin of 1e-6 for the rounding of log2 and
+// exp2. A gap or a factor too large for a double to carry exactly takes the second root instead.
 Bounds SquareRoot(const Bounds& x, std::size_t limbs) {
-  return {kernel::IntegerRoot(kernel::ShiftLimbsLeft(x.low, limbs), 2),
-          kernel::IntegerRoot(kernel::ShiftLimbsLeft(x.high, limbs), 2) + One()};
+  BinaryNatural low = kernel::IntegerRoot(kernel::ShiftLimbsLeft(x.low, limbs), 2);
+  const BinaryNatural gap = x.high - x.low;
+  if (!low.is_zero() && gap.size() <= 1) {
+    const double factor = std::exp2(-Log2({false, low, 4 * limbs}) - 1) * (1 + 1e-6);
+    const double widening = std::ceil(static_cast<double>(gap.low_u64()) * factor);
+    if (widening < 1e15) return {low, low + BinaryNatural(static_cast<std::uint64_t>(widening) + 1)};
+  }
+  return {std::move(low), kernel::IntegerRoot(kernel::ShiftLimbsLeft(x.high, limbs), 2) + One()};
 }
 
 Bounds Times(const Bounds& x, const Bounds& y, std::size_t limbs) {

@@ -3,6 +3,8 @@
 // numbers at once, as a 2 x 2 matrix of cofactors below 2^30. One such pass costs two linear sweeps and
 // removes about a limb from each number, where Euclid's algorithm would need a full division per
 // quotient; a full division remains only for a quotient too large to be found from the leading words.
+// Long numbers in radix 2^32 take a double step: the leading 124 bits, cofactors below 2^62, about two
+// limbs removed per pass.
 #pragma once
 
 #include <cstdint>

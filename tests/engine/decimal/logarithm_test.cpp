@@ -320,12 +320,23 @@ TEST_F(LogarithmTest, MatchesMpfrOnRandomOperands) {
   EXPECT_GT(compared, 380);
 }
 
+// Up to the longest results, and arguments whose logarithm lies a hair above or below a cut-off point, so
+// that the digits at the cut are a long run of zeros or nines: 10^3 (1 + 10^-30012), 10^3 (1 - 10^-30011),
+// the square root of 7 to a hair (a perfect power), 2 near a power of 4.
 TEST_F(LogarithmTest, MatchesMpfrOnLongResults) {
   const std::string e = TextOfE(2010);
-  const std::vector<LogCase> cases = {{"2", "10", 2000, ""},
-                                      {"2", e, 2000, ""},
-                                      {"12345.678901234567890123456789", "0.0031", 1500, ""},
-                                      {"3." + std::string(3000, '1'), "7", 2500, ""}};
+  const std::vector<LogCase> cases = {
+      {"2", "10", 2000, ""},
+      {"2", e, 2000, ""},
+      {"12345.678901234567890123456789", "0.0031", 1500, ""},
+      {"3." + std::string(3000, '1'), "7", 2500, ""},
+      {"2", "10", 30000, ""},
+      {"2", TextOfE(30010), 30000, ""},
+      {"1000." + std::string(30008, '0') + "1", "10", 30000, ""},
+      {"999." + std::string(30008, '9'), "10", 30000, ""},
+      {"2.6457513110645905905016157536392604257102", "7", 30, ""},
+      {"2." + std::string(60, '0') + "1", "4", 50, ""},
+      {"1." + std::string(60, '9'), "4", 50, ""}};
   for (const auto& [num, base, exact, unused] : cases) {
     const std::string expected = MpfrLogarithm(num, base, exact);
     ASSERT_FALSE(expected.empty());

@@ -280,8 +280,8 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
   constexpr mpfr_prec_t kPrecision = 8000;
   mpz_t x, b, digits;
   mpz_inits(x, b, digits, nullptr);
-  mpfr_t fx, fb, low, high, other;
-  mpfr_inits2(kPrecision, fx, fb, low, high, other, nullptr);
+  mpfr_t fx, fb, low, high, other, e;
+  mpfr_inits2(kPrecision, fx, fb, low, high, other, e, nullptr);
   int compared = 0;
   for (int round = 0; round < 40; ++round) {
     SCOPED_TRACE("seed " + std::to_string(kSeed) + " round " + std::to_string(round));
@@ -307,31 +307,101 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
       EXPECT_EQ(engine.LogarifmIn(static_cast<std::int16_t>(exact)), DyadicText(digits, exact));
       ++compared;
     }
-    // (b / 256)^e for a random exponent of up to 12 fraction digits and whole part below 128, cut off
-    // after RadExact digits; (b / 256)^-e cut off after DevExact digits.
+    // (b / 256)^e and (b / 256^6)^e (below one) for a random exponent of up to 12 fraction digits and
+    // whole part below 128, cut off after RadExact digits; the same to -e cut off after DevExact digits.
     const std::size_t exponent_places = 1 + static_cast<std::size_t>(round) % 12;
     RandomMpz(digits, state, 8 * exponent_places + 1 + static_cast<std::size_t>(round) % 7);
     const std::string exponent = DyadicText(digits, exponent_places);
-    mpfr_set_z_2exp(other, digits, -8 * static_cast<mpfr_exp_t>(exponent_places), MPFR_RNDN);
+    mpfr_set_z_2exp(e, digits, -8 * static_cast<mpfr_exp_t>(exponent_places), MPFR_RNDN);
     engine.MaxDevConv(12);
-    engine.FirstNum(DyadicText(b, 1));
     engine.RadExact(static_cast<std::int16_t>(exact));
     engine.DevExact(static_cast<std::int16_t>(exact));
-    for (const bool negative : {false, true}) {
-      engine.SecondNum((negative ? "-" : "") + exponent);
-      if (negative) mpfr_neg(other, other, MPFR_RNDN);
-      mpfr_pow(low, fb, other, MPFR_RNDD);
-      mpfr_pow(high, fb, other, MPFR_RNDU);
-      if (CutOff(low, high, exact, digits)) {
-        EXPECT_EQ(engine.StepIn(), DyadicText(digits, exact)) << "exponent " << engine.SecondNum();
-        ++compared;
+    for (const std::size_t base_places : {1, 6}) {
+      engine.FirstNum(DyadicText(b, base_places));
+      mpfr_set_z_2exp(fb, b, -8 * static_cast<mpfr_exp_t>(base_places), MPFR_RNDN);
+      for (const bool negative : {false, true}) {
+        engine.SecondNum((negative ? "-" : "") + exponent);
+        if (negative) {
+          mpfr_neg(other, e, MPFR_RNDN);
+        } else {
+          mpfr_set(other, e, MPFR_RNDN);
+        }
+        mpfr_pow(low, fb, other, MPFR_RNDD);
+        mpfr_pow(high, fb, other, MPFR_RNDU);
+        if (CutOff(low, high, exact, digits)) {
+          EXPECT_EQ(engine.StepIn(), DyadicText(digits, exact))
+              << "exponent " << engine.SecondNum() << ", base places " << base_places;
+          ++compared;
+        }
       }
     }
   }
   EXPECT_GT(compared, 100);
-  mpfr_clears(fx, fb, low, high, other, nullptr);
+  mpfr_clears(fx, fb, low, high, other, e, nullptr);
   mpz_clears(x, b, digits, nullptr);
   gmp_randclear(state);
+}
+
+// 1024 (1 +- 2^-32010) to the base 2 is 10 +- about 2^-32010: the digits at the cut are a long run of
+// zeros or of 255s, which only about 32,000 bits of the logarithms settle.
+TEST(ExtremeFunctionsOracleTest, LogarithmsNearACutOffPointMatchMpfr) {
+  constexpr std::size_t kOperandPlaces = 4000;
+  constexpr std::size_t kExact = 100;
+  constexpr mpfr_prec_t kPrecision = 8 * kOperandPlaces + 8 * kExact + 256;
+  mpz_t x, digits;
+  mpz_inits(x, digits, nullptr);
+  mpfr_t fx, low, high, ln2;
+  mpfr_inits2(kPrecision, fx, low, high, ln2, nullptr);
+  for (const bool above : {true, false}) {
+    mpz_set_ui(x, 1024);
+    mpz_mul_2exp(x, x, 8 * kOperandPlaces);
+    (above ? mpz_add_ui : mpz_sub_ui)(x, x, 1);
+    FuncLibOrvaneLite engine;
+    engine.MaxDevConv(static_cast<std::int16_t>(kOperandPlaces));
+    engine.FirstNum(DyadicText(x, kOperandPlaces));
+    engine.SecondNum("2");
+    mpfr_set_z_2exp(fx, x, -8 * static_cast<mpfr_exp_t>(kOperandPlaces), MPFR_RNDN);
+    mpfr_log(low, fx, MPFR_RNDD);
+    mpfr_log(high, fx, MPFR_RNDU);
+    mpfr_const_log2(ln2, MPFR_RNDU);
+    mpfr_div(low, low, ln2, MPFR_RNDD);
+    mpfr_const_log2(ln2, MPFR_RNDD);
+    mpfr_div(high, high, ln2, MPFR_RNDU);
+    ASSERT_TRUE(CutOff(low, high, kExact, digits));
+    EXPECT_EQ(engine.LogarifmIn(static_cast<std::int16_t>(kExact)), DyadicText(digits, kExact))
+        << (above ? "above" : "below") << " 1024";
+  }
+  mpfr_clears(fx, low, high, ln2, nullptr);
+  mpz_clears(x, digits, nullptr);
+}
+
+// With v = (3 2^150 + 12345) / 2^160, a cut-off point after 20 digits, (v +- 2^-E)^4 + 2^-(4E + 8) to the
+// power 0.25 is v +- 2^-E and a hair: cut off, v or just below. Near the first precision (288 bits) only
+// bounds of the chained square roots that hold let the loop see that it cannot tell yet.
+TEST(ExtremeFunctionsOracleTest, FractionalPowersNearACutOffPointAreCutCorrectly) {
+  constexpr std::size_t kExact = 20;
+  mpz_t base, expected;
+  mpz_inits(base, expected, nullptr);
+  for (const unsigned long e : {240, 260, 280, 300, 320}) {
+    for (const bool above : {true, false}) {
+      mpz_set_ui(expected, 3);
+      mpz_mul_2exp(expected, expected, 8 * kExact - 10);
+      mpz_add_ui(expected, expected, 12345);
+      mpz_mul_2exp(base, expected, e - 8 * kExact);
+      (above ? mpz_add_ui : mpz_sub_ui)(base, base, 1);
+      mpz_pow_ui(base, base, 4);
+      mpz_mul_2exp(base, base, 8);
+      mpz_add_ui(base, base, 1);  // over 2^(4e + 8)
+      if (!above) mpz_sub_ui(expected, expected, 1);
+      FuncLibOrvaneLite engine;
+      engine.MaxDevConv(200);
+      engine.RadExact(static_cast<std::int16_t>(kExact));
+      engine.FirstNum(DyadicText(base, (4 * e + 8) / 8));
+      engine.SecondNum("0.25");
+      EXPECT_EQ(engine.StepIn(), DyadicText(expected, kExact)) << (above ? "above" : "below") << ", E " << e;
+    }
+  }
+  mpz_clears(base, expected, nullptr);
 }
 
 }  // namespace

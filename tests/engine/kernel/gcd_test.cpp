@@ -1,6 +1,7 @@
 // Lehmer's greatest common divisor, both radixes, against GMP: the lengths around the switch to machine
 // words (two limbs) and to the leading parts (three limbs), known common factors, very unequal lengths
-// (full division steps), runs of quotient 1 (consecutive Fibonacci numbers) and huge quotients.
+// (full division steps), runs of quotient 1 (consecutive Fibonacci numbers) and huge quotients; in radix
+// 2^32 also around the switch to the double step (160 limbs).
 #include "kernel/gcd.h"
 
 #include <gtest/gtest.h>
@@ -57,9 +58,9 @@ TYPED_TEST(GcdTest, RandomPairsMatchGmp) {
     std::size_t a;
     std::size_t b;
   };
-  const Lengths cases[] = {{1, 1},  {2, 1},    {2, 2},     {3, 1},    {3, 2},     {3, 3},
-                           {4, 3},  {4, 4},    {5, 2},     {10, 9},   {10, 10},   {40, 1},
-                           {40, 3}, {100, 99}, {300, 300}, {1000, 5}, {1000, 998}};
+  const Lengths cases[] = {{1, 1},     {2, 1},    {2, 2},     {3, 1},     {3, 2},     {3, 3},    {4, 3},
+                           {4, 4},     {5, 2},    {10, 9},    {10, 10},   {40, 1},    {40, 3},   {100, 99},
+                           {159, 159}, {160, 80}, {160, 160}, {161, 160}, {300, 300}, {1000, 5}, {1000, 998}};
   std::mt19937_64 rng(kSeed);
   for (const auto& lengths : cases) {
     for (auto shape : kShapes) {
@@ -99,7 +100,7 @@ TYPED_TEST(GcdTest, ConsecutiveFibonacciNumbersAreCoprime) {
 TYPED_TEST(GcdTest, HugeQuotientsTakeADivisionStep) {
   constexpr auto kBase = TypeParam::kBase;
   std::mt19937_64 rng(kSeed + 2);
-  for (std::size_t n : {3, 4, 30}) {
+  for (std::size_t n : {3, 4, 30, 160}) {
     const auto b = MakeNatural<kBase>(n, testing::Shape::kRandom, rng);
     const auto q = MakeNatural<kBase>(2, testing::Shape::kHalfTop, rng);
     const auto r = MakeNatural<kBase>(n - 1, testing::Shape::kRandom, rng);
