@@ -39,6 +39,11 @@ package:
 package-check: package
 	scripts/package-check.sh $(BUILD_DIR)/orvanel_*_$(shell dpkg --print-architecture).deb
 
+# The README's picture of the window, taken again under a virtual X server.
+screenshot: build-run
+	@scripts/setup.sh screenshot
+	scripts/screenshot.sh $(BUILD_DIR)
+
 bench:
 	@scripts/setup.sh test
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) -DORVANEL_BUILD_TESTS=ON -DORVANEL_BUILD_BENCH=ON
