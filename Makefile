@@ -7,7 +7,7 @@ CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release -DORVANEL_WERROR=ON
 
 PREFIX ?= /usr/local
 
-.PHONY: run test build build-run install package bench clean
+.PHONY: run test build build-run install package package-check screenshot bench clean
 
 run: build-run
 	@scripts/run.sh $(BUILD_DIR)
@@ -29,11 +29,20 @@ install: build-run
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 # The Debian package, $(BUILD_DIR)/orvanel_<version>_<arch>.deb, built without the tests.
-# dpkg-dev comes first: the build's configuration looks for dpkg-shlibdeps.
+# dpkg-dev comes first: cpack runs dpkg-shlibdeps for the package's dependencies.
 package:
 	@scripts/setup.sh package
 	$(MAKE) --no-print-directory build-run
 	cd $(BUILD_DIR) && cpack
+
+# The package as CI checks it: lintian finds nothing unexplained, and the unpacked tree works.
+package-check: package
+	scripts/package-check.sh $(BUILD_DIR)/orvanel_*_$(shell dpkg --print-architecture).deb
+
+# The README's picture of the window, taken again under a virtual X server.
+screenshot: build-run
+	@scripts/setup.sh screenshot
+	scripts/screenshot.sh $(BUILD_DIR)
 
 bench:
 	@scripts/setup.sh test

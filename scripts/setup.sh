@@ -3,18 +3,24 @@
 #   setup.sh run   what building and starting the calculator needs
 #   setup.sh test  that, plus the oracles of the tests and benchmarks (GMP, MPFR, GoogleTest, Benchmark)
 #   setup.sh package  what building and starting needs, plus dpkg-shlibdeps for the package's dependencies
+#                     and the checkers of the package (lintian, the desktop entry and AppStream validators)
+#   setup.sh screenshot  what building and starting needs, plus a virtual X server to photograph the window
 set -euo pipefail
 
 # qt6-translations-l10n: Qt's own dialogs in Russian; qt6-svg-dev: the about window's picture.
 run_packages=(g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev libmpfr-dev)
-package_packages=(dpkg-dev)
+# The installed-tree test runs the desktop entry and AppStream validators.
+validators=(desktop-file-utils appstream)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev libmpfr-dev "${validators[@]}")
+package_packages=(dpkg-dev lintian "${validators[@]}")
+screenshot_packages=(xvfb xauth xdotool x11-utils netpbm)
 
 case "${1:-run}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${run_packages[@]}" "${test_packages[@]}") ;;
   package) wanted=("${run_packages[@]}" "${package_packages[@]}") ;;
-  *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
+  screenshot) wanted=("${run_packages[@]}" "${screenshot_packages[@]}") ;;
+  *) echo "usage: $0 run|test|package|screenshot" >&2; exit 2 ;;
 esac
 
 missing=()

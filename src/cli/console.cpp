@@ -152,6 +152,46 @@ class Session {
   Calculator calculator_;
 };
 
+constexpr const char* kUsage = R"(Usage: orvanel-cli [OPTION VALUE]... [--] [TOKEN]...
+Presses the keys that the tokens name on a fresh calculator and prints the final entry, whole.
+With no tokens, reads them from standard input, separated by white space.
+
+Options (unset ones take the window's first-run defaults; the window's settings are not read):
+  --type 0|1|2        number type: machine doubles, decimal engine, extreme engine (default 1)
+  --dev N             places of quotients (default 12)
+  --rad N             places of roots (default 12)
+  --log N             places of logarithms (default 12)
+  --max-dev-conv N    most base-256 fraction digits of a number the extreme engine reads (default 12)
+  --exp-digits N      places of e (default 14)
+  --pi-digits N       places of pi (default 31)
+  --help              print this text and exit
+  --version           print the version and exit
+
+Tokens:
+  12.5  -3            a number, typed key by key; a leading minus is the sign key
+  + - * x X / ^ \ ~ = the keys of the keyboard
+  C CE <- +/-         the clearing and sign buttons
+  M+ M- MR MC         the memory buttons
+  Hex                 print the entry in hexadecimal, then the entry
+  ~N                  round the entry to N places
+  PLUS DEV RAD ...    an operation by its code (LOGARIFM, LN, FACTOR, MID, NOD, AP_SUM, MIN, ...); list
+                      operations take one operand per press: 3 MID 5 MID = averages 3 and 5
+
+Exit status: 0 done, 1 a calculation failed (its message on standard error), 2 a bad option or token.
+)";
+
+// "--help" and "--version" answer at once, wherever they stand among the options.
+std::optional<int> Answer(const std::string& option, std::ostream& out) {
+  if (option == "--help") {
+    out << kUsage;
+  } else if (option == "--version") {
+    out << "orvanel-cli " << ORVANEL_VERSION << '\n';
+  } else {
+    return std::nullopt;
+  }
+  return kSuccess;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -162,6 +202,7 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
       ++next;
       break;
     }
+    if (const auto status = Answer(arguments[next], out)) return *status;
     if (next + 1 >= arguments.size() || !ApplyOption(arguments[next], arguments[next + 1], settings)) {
       err << "orvanel-cli: bad option " << arguments[next] << '\n';
       return kBadUsage;

@@ -44,6 +44,20 @@ TEST(Console, EvaluationErrorGoesToStandardErrorWithStatusOne) {
   EXPECT_EQ(RunWith({"1.2.3", "+", "1", "="}).status, kEvaluationFailed);
 }
 
+TEST(Console, HelpAndVersionAnswerBeforeAnyTokenIsPressed) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--help"}, {"--dev", "5", "--help", "1", "/"}}) {
+    const Outcome help = RunWith(arguments);
+    EXPECT_EQ(help.status, kSuccess);
+    EXPECT_TRUE(help.out.starts_with("Usage: orvanel-cli")) << help.out;
+    EXPECT_NE(help.out.find("Exit status:"), std::string::npos);
+  }
+  const Outcome version = RunWith({"--version"});
+  EXPECT_EQ(version.status, kSuccess);
+  EXPECT_EQ(version.out, "orvanel-cli " ORVANEL_VERSION "\n");
+  EXPECT_EQ(RunWith({"--", "--help"}).status, kBadUsage);  // after "--" it is a token
+}
+
 TEST(Console, BadTokensAndOptionsGiveStatusTwo) {
   EXPECT_EQ(RunWith({"2", "plus"}).status, kBadUsage);
   EXPECT_EQ(RunWith({"--type", "7", "1"}).status, kBadUsage);
