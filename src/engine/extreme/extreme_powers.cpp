@@ -285,11 +285,11 @@ ExtremeValue Power(const ExtremeValue& base, const ExtremeValue& exponent, Power
                    const StepHook& on_step, const char* source) {
   const ExtremeValue e = Normalized(exponent);
   ExtremeValue a = Normalized(base);
+  if (e.is_zero()) return FromInteger(1);  // 0^0 = 1 as well, as every power series needs
   if (a.is_zero()) {
-    if (e.negative && !e.is_zero()) Fail(ErrorNumber::kDivisionByZero, source, "zero to a negative power");
-    return Zero();  // zero to any other power, 0^0 included, is the engine's zero
+    if (e.negative) Fail(ErrorNumber::kDivisionByZero, source, "zero to a negative power");
+    return Zero();
   }
-  if (e.is_zero()) return FromInteger(1);
   const bool whole = e.places == 0;
   if (a.negative && !whole)
     Fail(ErrorNumber::kInvalidArgument, source, "fractional power of a negative number");
