@@ -224,6 +224,9 @@ ExtremeValue Multiply(const ExtremeValue& a, const ExtremeValue& b) {
 }
 
 ExtremeValue TruncatedQuotient(const ExtremeValue& a, const ExtremeValue& b, std::size_t places) {
+  // A divisor of magnitude one (256^places / 256^places) hands the dividend back whole, never cut.
+  if (ShiftDigitsLeft(BinaryNatural{1}, b.places) == b.magnitude)
+    return {a.negative != b.negative, a.magnitude, a.places};
   // a / b * 256^places = A * 256^(Pb + places - Pa) / B; a negative shift truncates the dividend first,
   // which floor(floor(x / y) / z) = floor(x / (y z)) allows.
   const std::size_t up = b.places + places;

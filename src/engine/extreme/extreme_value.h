@@ -66,7 +66,8 @@ int CompareValues(const ExtremeValue& a, const ExtremeValue& b);
 ExtremeValue Add(ExtremeValue a, ExtremeValue b);
 ExtremeValue Subtract(const ExtremeValue& a, ExtremeValue b);
 ExtremeValue Multiply(const ExtremeValue& a, const ExtremeValue& b);
-// a / b cut off toward zero after `places` base-256 fraction digits. Requires b non-zero.
+// a / b cut off toward zero after `places` base-256 fraction digits; a b of magnitude one gives a whole,
+// uncut. Requires b non-zero.
 ExtremeValue TruncatedQuotient(const ExtremeValue& a, const ExtremeValue& b, std::size_t places);
 // a - b * trunc(a / b): exact, with the sign of a. Requires b non-zero.
 ExtremeValue TruncatedRemainder(const ExtremeValue& a, const ExtremeValue& b);
