@@ -207,7 +207,7 @@ TEST(ExtremeListTest, ListOperationsAndTheirMends) {
       {"MidIn", &FuncLibOrvaneLite::MidIn, {"1", "2", "4"}, Text("2.33203125"), 1},
       {"MidIn", &FuncLibOrvaneLite::MidIn, {"1", "2"}, Text("1.5"), 1},
       {"MidIn", &FuncLibOrvaneLite::MidIn, {"1", "2"}, Text("1"), 0},
-      {"MidIn", &FuncLibOrvaneLite::MidIn, {}, ErrorNumber::kDivisionByZero},
+      {"MidIn", &FuncLibOrvaneLite::MidIn, {}, ErrorNumber::kInvalidArgument},
       {"GeoMIDIn", &FuncLibOrvaneLite::GeoMIDIn, {"2", "8"}, Text("4")},
       {"GeoMIDIn", &FuncLibOrvaneLite::GeoMIDIn, {"2", "1"}, Text("1.4140625"), 0, 1},
       {"GeoMIDIn", &FuncLibOrvaneLite::GeoMIDIn, {"-2", "8"}, ErrorNumber::kInvalidArgument},
