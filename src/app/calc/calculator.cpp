@@ -128,6 +128,21 @@ std::string_view MessageForError(ErrorNumber number) {
   return "Операция не определена для этих чисел!";
 }
 
+bool Computes(std::string_view code, std::int32_t type) {
+  static constexpr std::array<std::string_view, 6> kMachineDoubleCodes = {"PLUS", "MINUS", "MUCH",
+                                                                          "DEV",  "STEP",  "RAD"};
+  if (type != 0 || code.empty()) return true;
+  return std::find(kMachineDoubleCodes.begin(), kMachineDoubleCodes.end(), code) != kMachineDoubleCodes.end();
+}
+
+std::string ShownNumber(std::string_view number) {
+  if (number.empty()) return "0";
+  std::string shown(number);
+  const std::size_t sign = number.starts_with('-') ? 1 : 0;
+  if (number.substr(sign).starts_with('.')) shown.insert(sign, "0");
+  return shown;
+}
+
 Calculator::Calculator(Settings& settings, Platform& platform) : settings_(settings), platform_(platform) {
   decimal_.SetYieldHook([this] { CheckCancel(); });
   extreme_.SetYieldHook([this] { CheckCancel(); });
@@ -222,6 +237,9 @@ void Calculator::RecordOperation(std::string_view code) {
 }
 
 Evaluation Calculator::BeginEvaluation() {
+  // A number typed after the last press of a list button joins the list, as one more press would add it.
+  const OperationInfo* pending = FindOperation(OperationCode);
+  if (pending && pending->kind == OperationKind::kList && !NewNumber) RecordOperation(OperationCode);
   calculating_.store(true);
   cancel_requested_.store(false);
   SecondOperand = CurrentNumber;
@@ -234,6 +252,10 @@ Evaluation Calculator::BeginEvaluation() {
 }
 
 void Calculator::Compute(Evaluation& evaluation) {
+  if (!Computes(evaluation.code, evaluation.type)) {
+    evaluation.error = std::string(MessageForError(ErrorNumber::kInvalidArgument));
+    return;
+  }
   try {
     switch (evaluation.type) {
       case 0: evaluation.result = ComputeMachineDouble(evaluation); break;
@@ -291,6 +313,8 @@ std::optional<std::string> Calculator::ComputeMachineDouble(const Evaluation& ev
   } else if (code == "STEP") {
     value = std::pow(f, s);
   } else if (code == "RAD") {
+    // pow(1, 1 / 0) would give 1; a root of degree zero does not exist.
+    if (s == 0.0) throw RuntimeError(ErrorNumber::kInvalidArgument, "Calculator", "root of degree 0");
     value = std::pow(f, 1.0 / s);
   } else {
     std::string entry = evaluation.second;
@@ -306,7 +330,7 @@ void Calculator::RequireNumbers(const OperationInfo& info, const Evaluation& eva
   };
   if (info.kind == OperationKind::kList) {
     const StringList& list = NumberList();
-    for (std::int16_t i = 1; i <= list.Count(); ++i) require(list.Item(i));
+    for (int i = 1; i <= list.Count(); ++i) require(list.Item(static_cast<std::int16_t>(i)));
   } else {
     require(evaluation.first);
     if (info.kind != OperationKind::kOneOperand) require(evaluation.second);
@@ -414,8 +438,9 @@ std::optional<std::string> Calculator::ComputeExtreme(const Evaluation& evaluati
 void Calculator::Round() {
   const std::optional<std::string> answer =
       platform_.input.Ask(std::string(kRoundPrompt), std::string(kRoundTitle), "0");
-  std::int16_t places = ToInt16Clamped(TextToDouble(answer.value_or("")));
   try {
+    // A degree past a double's range is refused (error 6); one past 16 bits is clamped.
+    std::int16_t places = ToInt16Clamped(TextToDouble(answer.value_or("")));
     CurrentNumber = decimal_.CircleIn(CurrentNumber, places);
   } catch (const RuntimeError& error) {
     ReportError(std::string(MessageForError(error.Number())));
@@ -456,7 +481,9 @@ void Calculator::MemoryClear() {
 
 // ---- Clipboard, hexadecimal, unit requests ----
 
-void Calculator::Copy() { platform_.clipboard.SetText(CurrentNumber); }
+void Calculator::Copy() {
+  platform_.clipboard.SetText(ShownNumber(CurrentNumber));
+}
 
 void Calculator::Paste() {
   const std::string text = platform_.clipboard.Text();

@@ -159,6 +159,7 @@ void frmMain::BuildWindow() {
   layout->setSizeConstraint(QLayout::SetFixedSize);
   setCentralWidget(central);
   CreateMenus();
+  EnableComputableKeys();
 
   tmrMain = new QTimer(this);
   tmrMain->setObjectName(QStringLiteral("tmrMain"));
@@ -223,6 +224,12 @@ void frmMain::CreateButtons() {
 
   QPushButton* off = AddButton("cmdOff", "OFF", "Закрыть программу, выключить");
   connect(off, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmMain::EnableComputableKeys() {
+  for (const OperationKey& key : kOperationKeys) {
+    key_buttons_.find(key.code)->second->setEnabled(Computes(key.code, settings_.TypeNum));
+  }
 }
 
 QWidget* frmMain::CreateDisplay() {
@@ -412,6 +419,7 @@ void frmMain::ShowOptions() {
   if (evaluating_) return;  // the running evaluation reads the settings
   frmOptions options(settings_, this);
   options.exec();
+  EnableComputableKeys();
   activateWindow();  // the desktop need not give the activation back by itself
   txtResult->setFocus();
 }
@@ -506,7 +514,7 @@ void frmMain::tmrMain_Timer() {
 }
 
 void frmMain::RefreshDisplay() {
-  const std::string& number = calculator_.CurrentNumber;
+  const std::string number = ShownNumber(calculator_.CurrentNumber);
   const std::size_t width = kDisplayWidth;
   hscResult->setMaximum(number.size() > width ? static_cast<int>(number.size() - width) : 0);
   const QString shown =
