@@ -53,6 +53,13 @@ TEST(Console, PrintsTheResultsUsersExpect) {
       {{"0.0", "^", "-0", "="}, "1"},
       {{"--type", "2", "-0", "^", "0.0", "="}, "1"},
       {{"5", "GP_NUM", "0", "GP_NUM", "1", "GP_NUM", "="}, "5"},
+      // The extreme engine writes the shortest decimal that cuts to its value; exact values stay exact.
+      {{"--type", "2", "0.1", "+", "0", "="}, "0.1"},
+      {{"--type", "2", "1", "DEV", "5", "="}, "0.2"},
+      {{"--type", "2", "--dev", "1", "1", "DEV", "3", "="}, "0.333"},
+      {{"--type", "2", "10", "DEV", "3", "="}, "3." + std::string(29, '3')},
+      {{"--type", "2", "0.0625", "+", "0", "="}, "0.0625"},
+      {{"--type", "2", "1", "DEV", "256", "="}, "0.00390625"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = RunWith(c.arguments);

@@ -178,6 +178,7 @@ ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent
     cut.magnitude = ShiftDigits(
         exact->magnitude, static_cast<std::ptrdiff_t>(places) - static_cast<std::ptrdiff_t>(exact->places));
     cut.places = places;
+    cut.cut = true;
     return cut;
   }
   const auto w = Word(ShiftBitsRight(f.p, f.k));
@@ -202,7 +203,7 @@ ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent
       low = kernel::ShiftLimbsRight(ShiftDigitsLeft(x.low, places), limbs);
       high = kernel::ShiftLimbsRight(ShiftDigitsLeft(x.high, places), limbs);
     }
-    if (low == high) return {false, std::move(low), places};
+    if (low == high) return {false, std::move(low), places, true};
   }
 }
 
@@ -349,7 +350,7 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
           ? kernel::DivMod(ShiftDigitsLeft(One(), static_cast<std::size_t>(shift) + x.places), x.magnitude)
                 .quotient
           : ShiftDigits(x.magnitude, shift - static_cast<std::ptrdiff_t>(x.places));
-  return {radicand.negative, kernel::IntegerRoot(scaled, *n, on_step), places};
+  return {radicand.negative, kernel::IntegerRoot(scaled, *n, on_step), places, true};
 }
 
 }  // namespace extreme

@@ -12,6 +12,7 @@
 
 #include "extreme/func_lib_orvane_lite.h"
 #include "literal_extreme.h"
+#include "shown_value.h"
 
 namespace ovn {
 namespace {
@@ -107,11 +108,11 @@ TEST(ExtremeFunctionsLiteralTest, SmallRootsPowersAndRoundingMatchTheLiteralWork
     engine.MaxDevConv(static_cast<std::int16_t>(max_dev_conv));
     engine.FirstNum(text);
     engine.SecondNum(std::to_string(degree));
-    EXPECT_EQ(engine.RadicalIn(static_cast<std::int16_t>(exact)),
-              literal::ConvertDecNum(LiteralRoot(a, degree, exact)));
-    EXPECT_EQ(engine.StepIn(), literal::ConvertDecNum(LiteralPower(a, degree)));
-    EXPECT_EQ(engine.CircleIn(static_cast<std::int16_t>(exact)),
-              literal::ConvertDecNum(LiteralCircle(a, static_cast<std::size_t>(exact))));
+    EXPECT_TRUE(
+        testing::ShowsValue(engine.RadicalIn(static_cast<std::int16_t>(exact)), LiteralRoot(a, degree, exact)));
+    EXPECT_TRUE(testing::ShowsValue(engine.StepIn(), LiteralPower(a, degree)));
+    EXPECT_TRUE(testing::ShowsValue(engine.CircleIn(static_cast<std::int16_t>(exact)),
+                                    LiteralCircle(a, static_cast<std::size_t>(exact))));
   }
   for (int n = 0; n <= 40; ++n) {
     FuncLibOrvaneLite engine;
@@ -168,7 +169,8 @@ TEST(ExtremeFunctionsOracleTest, LongRootsAndPowersMatchGmp) {
     mpz_mul_2exp(expected, m, 8 * (exact * degree));
     mpz_tdiv_q_2exp(expected, expected, 8 * places);
     mpz_root(expected, expected, degree);
-    EXPECT_EQ(engine.RadicalIn(static_cast<std::int16_t>(exact)), DyadicText(expected, exact));
+    EXPECT_TRUE(testing::ShowsValue(engine.RadicalIn(static_cast<std::int16_t>(exact)),
+                                    testing::DyadicValue(expected, exact)));
     // The whole power, and the reciprocal of the power cut off after DevExact digits.
     engine.SecondNum(std::to_string(degree));
     mpz_pow_ui(expected, m, degree);
@@ -182,7 +184,8 @@ TEST(ExtremeFunctionsOracleTest, LongRootsAndPowersMatchGmp) {
     mpz_mul_2exp(expected, expected, 8 * (exact + 2 * places * degree));
     mpz_tdiv_q(expected, expected, power);
     mpz_clear(power);
-    EXPECT_EQ(engine.StepIn(), DyadicText(expected, exact + places * degree));
+    EXPECT_TRUE(
+        testing::ShowsValue(engine.StepIn(), testing::DyadicValue(expected, exact + places * degree)));
   }
   mpz_clears(m, expected, nullptr);
   gmp_randclear(state);
@@ -304,7 +307,8 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
     mpfr_log(other, fb, MPFR_RNDD);
     mpfr_div(high, high, other, MPFR_RNDU);
     if (CutOff(low, high, exact, digits)) {
-      EXPECT_EQ(engine.LogarifmIn(static_cast<std::int16_t>(exact)), DyadicText(digits, exact));
+      EXPECT_TRUE(testing::ShowsValue(engine.LogarifmIn(static_cast<std::int16_t>(exact)),
+                                      testing::DyadicValue(digits, exact)));
       ++compared;
     }
     // (b / 256)^e for a random exponent of up to 12 fraction digits and whole part below 128, cut off
@@ -323,7 +327,8 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
       mpfr_pow(low, fb, other, MPFR_RNDD);
       mpfr_pow(high, fb, other, MPFR_RNDU);
       if (CutOff(low, high, exact, digits)) {
-        EXPECT_EQ(engine.StepIn(), DyadicText(digits, exact)) << "exponent " << engine.SecondNum();
+        EXPECT_TRUE(testing::ShowsValue(engine.StepIn(), testing::DyadicValue(digits, exact)))
+            << "exponent " << engine.SecondNum();
         ++compared;
       }
     }
