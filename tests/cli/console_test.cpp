@@ -60,6 +60,11 @@ TEST(Console, PrintsTheResultsUsersExpect) {
       {{"--type", "2", "10", "DEV", "3", "="}, "3." + std::string(29, '3')},
       {{"--type", "2", "0.0625", "+", "0", "="}, "0.0625"},
       {{"--type", "2", "1", "DEV", "256", "="}, "0.00390625"},
+      // LN and EXPONENTA take e to the places their result needs.
+      {{"--log", "50", "2", "LN", "="}, "0.69314718055994530941723212145817656807550013436025"},
+      {{"--rad", "12", "7", "EXPONENTA", "="}, "1096.6331584284585"},
+      {{"--type", "2", "--log", "50", "2", "LN", "="}, "0.69314718055994530941723212145817656807550013436025"},
+      {{"--rad", "12", "-7", "EXPONENTA", "="}, "0.0009118819655"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = RunWith(c.arguments);

@@ -358,11 +358,11 @@ std::optional<std::string> Calculator::ComputeDecimal(const Evaluation& evaluati
   if (code == "STEP" || code == "EXPONENTA") {
     FlagScope flag(code == "STEP" && !e.PointRight(s).empty() ? e.iStepDec : e.iStep);
     const PowerRecordScope record(e);
-    return code == "STEP" ? e.StepIn(f, s) : e.StepIn(settings_.ExpValue, f);
+    return code == "STEP" ? e.StepIn(f, s) : e.ExponentIn(f, settings_.RadCount);
   }
   if (code == "RAD") return WithFlag(e.iRadical, [&] { return e.RadicalIn(f, s, settings_.RadCount); });
   if (code == "LOGARIFM") return WithFlag(e.iLog, [&] { return e.LogarifmIn(f, s, settings_.LogCount); });
-  if (code == "LN") return WithFlag(e.iLog, [&] { return e.LogarifmIn(f, settings_.ExpValue, settings_.LogCount); });
+  if (code == "LN") return WithFlag(e.iLog, [&] { return e.NaturalLogIn(f, settings_.LogCount); });
   if (code == "MOD") return WithFlag(e.iMod, [&] { return e.ModIn(f, s); });
   if (code == "GIPERSTEP") return WithFlag(e.iGiperStep, [&] { return e.GiperStepIn(f, s); });
   if (code == "MULTINOM") return WithFlag(e.iMultinom, [&] { return e.MultinomIn(list); });
@@ -404,16 +404,12 @@ std::optional<std::string> Calculator::ComputeExtreme(const Evaluation& evaluati
   if (code == "STEP") return WithFlag(e.iStep, [&] { return e.StepIn(); });
   if (code == "RAD") return WithFlag(e.iRadical, [&] { return e.RadicalIn(settings_.RadCount); });
   if (code == "LOGARIFM") return WithFlag(e.iLog, [&] { return e.LogarifmIn(settings_.LogCount); });
-  if (code == "LN") {
-    // This engine takes the entry at "=" (the second operand) as the number.
-    e.FirstNum(s);
-    e.SecondNum(settings_.ExpValue);
-    return WithFlag(e.iLog, [&] { return e.LogarifmIn(settings_.LogCount); });
-  }
-  if (code == "EXPONENTA") {
-    e.FirstNum(settings_.ExpValue);
-    e.SecondNum(s);
-    return WithFlag(e.iStep, [&] { return e.StepIn(); });
+  if (code == "LN" || code == "EXPONENTA") {
+    // This type takes the entry at "=" (the second operand) as the number. The true digits of ln and of
+    // e^x are the same in both engines; the decimal one brackets e to the places they need.
+    Evaluation decimal_evaluation = evaluation;
+    decimal_evaluation.first = s;
+    return ComputeDecimal(decimal_evaluation);
   }
   if (code == "MOD") return WithFlag(e.iMod, [&] { return e.ModIn(); });
   if (code == "GIPERSTEP") return WithFlag(e.iGiperStep, [&] { return e.GiperStepIn(); });
