@@ -76,6 +76,16 @@ void BM_MpfrLog10_2(benchmark::State& state) {
 void BM_LogarifmIn_2_BaseE(benchmark::State& state) {
   RunOurs(state, "2", TextOfE(2010));
 }
+// "LN" as the calculator runs it: e bracketed to the places the result needs.
+void BM_NaturalLogIn_2(benchmark::State& state) {
+  ovn::FuncLibDec engine;
+  const auto places = static_cast<std::int16_t>(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(engine.NaturalLogIn("2", places));
+}
+// What "LN" ran before, with the options' e of 14 places (and most digits false).
+void BM_LogarifmIn_2_OptionsE(benchmark::State& state) {
+  RunOurs(state, "2", "2.71828182845904");
+}
 void BM_MpfrLog_2(benchmark::State& state) {
   RunMpfr(state, "2", "e");
 }
@@ -91,6 +101,8 @@ void BM_MpfrLogQuotient_Plain(benchmark::State& state) {
 BENCHMARK(BM_LogarifmIn_2_Base10)->Arg(2000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MpfrLog10_2)->Arg(2000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LogarifmIn_2_BaseE)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NaturalLogIn_2)->Arg(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LogarifmIn_2_OptionsE)->Arg(2000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MpfrLog_2)->Arg(2000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LogarifmIn_Plain)->Arg(2000)->Arg(20000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MpfrLogQuotient_Plain)->Arg(2000)->Arg(20000)->Unit(benchmark::kMicrosecond);

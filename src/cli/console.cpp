@@ -222,7 +222,7 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     }
     if (session.failed()) return kEvaluationFailed;
   }
-  out << session.entry() << '\n';
+  out << ShownNumber(session.entry()) << '\n';
   return kSuccess;
 }
 

@@ -28,6 +28,69 @@ TEST(Console, PressesTheTokensAndPrintsTheEntry) {
   EXPECT_EQ(RunWith({"5", "M+", "C", "3", "M-", "MR"}).out, "2\n");
 }
 
+// What users reported, typed exactly as they typed it: zero as 0, a 0 before the point, the places of a
+// quotient, a number typed before "=" joining a list, undivided quotients by one, 0^0.
+TEST(Console, PrintsTheResultsUsersExpect) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string out;
+  };
+  const Case cases[] = {
+      {{"5", "-", "5", "="}, "0"},
+      {{"0", "MOD", "5", "="}, "0"},
+      {{".2", "+", ".3", "="}, "0.5"},
+      {{"-0.0709", "MID", "="}, "-0.0709"},
+      {{"3", "MID", "5", "="}, "4"},
+      {{"3", "MID", "5", "MID", "="}, "4"},
+      {{"--dev", "0", "0.55", "DEV", "27", "="}, "0.02"},
+      {{"--dev", "20", "314.3450", "DEV", "8604.", "="}, "0.036534751278475127847512"},
+      {{"--dev", "12", "9.709", "DEV", "007", "="}, "1.387"},
+      {{"--dev", "12", "1", "DEV", "30", "="}, "0.0333333333333"},
+      {{"--dev", "0", "0.7", "DEV", "2", "="}, "0.3"},
+      {{"--type", "2", "--dev", "0", "2.5", "MID", "="}, "2.5"},
+      {{"--type", "2", "--dev", "0", "0.25", "GP_SUM", "0.5", "GP_SUM", "2", "GP_SUM", "="}, "0.75"},
+      {{"0", "^", "0", "="}, "1"},
+      {{"0.0", "^", "-0", "="}, "1"},
+      {{"--type", "2", "-0", "^", "0.0", "="}, "1"},
+      {{"5", "GP_NUM", "0", "GP_NUM", "1", "GP_NUM", "="}, "5"},
+      // The extreme engine writes the shortest decimal that cuts to its value; exact values stay exact.
+      {{"--type", "2", "0.1", "+", "0", "="}, "0.1"},
+      {{"--type", "2", "1", "DEV", "5", "="}, "0.2"},
+      {{"--type", "2", "--dev", "1", "1", "DEV", "3", "="}, "0.333"},
+      {{"--type", "2", "10", "DEV", "3", "="}, "3." + std::string(29, '3')},
+      {{"--type", "2", "0.0625", "+", "0", "="}, "0.0625"},
+      {{"--type", "2", "1", "DEV", "256", "="}, "0.00390625"},
+      // LN and EXPONENTA take e to the places their result needs.
+      {{"--log", "50", "2", "LN", "="}, "0.69314718055994530941723212145817656807550013436025"},
+      {{"--rad", "12", "7", "EXPONENTA", "="}, "1096.6331584284585"},
+      {{"--type", "2", "--log", "50", "2", "LN", "="}, "0.69314718055994530941723212145817656807550013436025"},
+      {{"--rad", "12", "-7", "EXPONENTA", "="}, "0.0009118819655"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = RunWith(c.arguments);
+    EXPECT_EQ(outcome.out, c.out + "\n") << testing::PrintToString(c.arguments) << outcome.err;
+  }
+}
+
+// Refusals that once printed a wrong result or ended the program.
+TEST(Console, RefusesWhatHasNoResult) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"--type", "0", "5", "MOD", "5", "="}, "Операция не определена для этих чисел!"},
+      {{"--type", "0", "1", "RAD", "0", "="},
+       "Привышен лимит на обычное число, используйте экстремальное число!"},
+      {{"5", "~1e400"}, "Число длиннее 32767 символов!"},
+  };
+  for (const Case& c : cases) {
+    const Outcome outcome = RunWith(c.arguments);
+    EXPECT_EQ(outcome.status, kEvaluationFailed) << testing::PrintToString(c.arguments);
+    EXPECT_EQ(outcome.err, c.err + "\n") << testing::PrintToString(c.arguments);
+  }
+}
+
 TEST(Console, ReadsTokensFromStandardInputWhenNoneAreGiven) {
   EXPECT_EQ(RunWith({"--type", "0"}, "0.1 + 0.2 =\n").out, "0.3\n");
 }

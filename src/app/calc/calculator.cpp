@@ -131,6 +131,21 @@ std::string_view MessageForError(ErrorNumber number) {
   return "Операция не определена для этих чисел!";
 }
 
+bool Computes(std::string_view code, std::int32_t type) {
+  static constexpr std::array<std::string_view, 6> kMachineDoubleCodes = {"PLUS", "MINUS", "MUCH",
+                                                                          "DEV",  "STEP",  "RAD"};
+  if (type != 0 || code.empty()) return true;
+  return std::find(kMachineDoubleCodes.begin(), kMachineDoubleCodes.end(), code) != kMachineDoubleCodes.end();
+}
+
+std::string ShownNumber(std::string_view number) {
+  if (number.empty()) return "0";
+  std::string shown(number);
+  const std::size_t sign = number.starts_with('-') ? 1 : 0;
+  if (number.substr(sign).starts_with('.')) shown.insert(sign, "0");
+  return shown;
+}
+
 Calculator::Calculator(Settings& settings, Platform& platform) : settings_(settings), platform_(platform) {
   decimal_.SetYieldHook([this] { CheckCancel(); });
   extreme_.SetYieldHook([this] { CheckCancel(); });
@@ -225,6 +240,9 @@ void Calculator::RecordOperation(std::string_view code) {
 }
 
 Evaluation Calculator::BeginEvaluation() {
+  // A number typed after the last press of a list button joins the list, as one more press would add it.
+  const OperationInfo* pending = FindOperation(OperationCode);
+  if (pending && pending->kind == OperationKind::kList && !NewNumber) RecordOperation(OperationCode);
   calculating_.store(true);
   cancel_requested_.store(false);
   SecondOperand = CurrentNumber;
@@ -237,6 +255,10 @@ Evaluation Calculator::BeginEvaluation() {
 }
 
 void Calculator::Compute(Evaluation& evaluation) {
+  if (!Computes(evaluation.code, evaluation.type)) {
+    evaluation.error = std::string(MessageForError(ErrorNumber::kInvalidArgument));
+    return;
+  }
   try {
     switch (evaluation.type) {
       case 0: evaluation.result = ComputeMachineDouble(evaluation); break;
@@ -294,6 +316,8 @@ std::optional<std::string> Calculator::ComputeMachineDouble(const Evaluation& ev
   } else if (code == "STEP") {
     value = std::pow(f, s);
   } else if (code == "RAD") {
+    // pow(1, 1 / 0) would give 1; a root of degree zero does not exist.
+    if (s == 0.0) throw RuntimeError(ErrorNumber::kInvalidArgument, "Calculator", "root of degree 0");
     value = std::pow(f, 1.0 / s);
   } else {
     std::string entry = evaluation.second;
@@ -309,7 +333,7 @@ void Calculator::RequireNumbers(const OperationInfo& info, const Evaluation& eva
   };
   if (info.kind == OperationKind::kList) {
     const StringList& list = NumberList();
-    for (std::int16_t i = 1; i <= list.Count(); ++i) require(list.Item(i));
+    for (int i = 1; i <= list.Count(); ++i) require(list.Item(static_cast<std::int16_t>(i)));
   } else {
     require(evaluation.first);
     if (info.kind != OperationKind::kOneOperand) require(evaluation.second);
@@ -337,11 +361,11 @@ std::optional<std::string> Calculator::ComputeDecimal(const Evaluation& evaluati
   if (code == "STEP" || code == "EXPONENTA") {
     FlagScope flag(code == "STEP" && !e.PointRight(s).empty() ? e.iStepDec : e.iStep);
     const PowerRecordScope record(e);
-    return code == "STEP" ? e.StepIn(f, s) : e.StepIn(settings_.ExpValue, f);
+    return code == "STEP" ? e.StepIn(f, s) : e.ExponentIn(f, settings_.RadCount);
   }
   if (code == "RAD") return WithFlag(e.iRadical, [&] { return e.RadicalIn(f, s, settings_.RadCount); });
   if (code == "LOGARIFM") return WithFlag(e.iLog, [&] { return e.LogarifmIn(f, s, settings_.LogCount); });
-  if (code == "LN") return WithFlag(e.iLog, [&] { return e.LogarifmIn(f, settings_.ExpValue, settings_.LogCount); });
+  if (code == "LN") return WithFlag(e.iLog, [&] { return e.NaturalLogIn(f, settings_.LogCount); });
   if (code == "MOD") return WithFlag(e.iMod, [&] { return e.ModIn(f, s); });
   if (code == "GIPERSTEP") return WithFlag(e.iGiperStep, [&] { return e.GiperStepIn(f, s); });
   if (code == "MULTINOM") return WithFlag(e.iMultinom, [&] { return e.MultinomIn(list); });
@@ -383,16 +407,12 @@ std::optional<std::string> Calculator::ComputeExtreme(const Evaluation& evaluati
   if (code == "STEP") return WithFlag(e.iStep, [&] { return e.StepIn(); });
   if (code == "RAD") return WithFlag(e.iRadical, [&] { return e.RadicalIn(settings_.RadCount); });
   if (code == "LOGARIFM") return WithFlag(e.iLog, [&] { return e.LogarifmIn(settings_.LogCount); });
-  if (code == "LN") {
-    // This engine takes the entry at "=" (the second operand) as the number.
-    e.FirstNum(s);
-    e.SecondNum(settings_.ExpValue);
-    return WithFlag(e.iLog, [&] { return e.LogarifmIn(settings_.LogCount); });
-  }
-  if (code == "EXPONENTA") {
-    e.FirstNum(settings_.ExpValue);
-    e.SecondNum(s);
-    return WithFlag(e.iStep, [&] { return e.StepIn(); });
+  if (code == "LN" || code == "EXPONENTA") {
+    // This type takes the entry at "=" (the second operand) as the number. The true digits of ln and of
+    // e^x are the same in both engines; the decimal one brackets e to the places they need.
+    Evaluation decimal_evaluation = evaluation;
+    decimal_evaluation.first = s;
+    return ComputeDecimal(decimal_evaluation);
   }
   if (code == "MOD") return WithFlag(e.iMod, [&] { return e.ModIn(); });
   if (code == "GIPERSTEP") return WithFlag(e.iGiperStep, [&] { return e.GiperStepIn(); });
@@ -417,8 +437,9 @@ std::optional<std::string> Calculator::ComputeExtreme(const Evaluation& evaluati
 void Calculator::Round() {
   const std::optional<std::string> answer =
       platform_.input.Ask(std::string(kRoundPrompt), std::string(kRoundTitle), "0");
-  std::int16_t places = ToInt16Clamped(TextToDouble(answer.value_or("")));
   try {
+    // A degree past a double's range is refused (error 6); one past 16 bits is clamped.
+    std::int16_t places = ToInt16Clamped(TextToDouble(answer.value_or("")));
     CurrentNumber = decimal_.CircleIn(CurrentNumber, places);
   } catch (const RuntimeError& error) {
     ReportError(std::string(MessageForError(error.Number())));
@@ -459,7 +480,9 @@ void Calculator::MemoryClear() {
 
 // ---- Clipboard, hexadecimal, unit requests ----
 
-void Calculator::Copy() { platform_.clipboard.SetText(CurrentNumber); }
+void Calculator::Copy() {
+  platform_.clipboard.SetText(ShownNumber(CurrentNumber));
+}
 
 void Calculator::Paste() {
   // Spaces and line ends around a copied number are no part of it.

@@ -47,6 +47,14 @@ inline constexpr std::string_view kMachineDoubleOverflow =
     "Привышен лимит на обычное число, используйте экстремальное число!";
 std::string_view MessageForError(ErrorNumber number);
 
+// Whether the number type computes the operation: machine doubles (type 0) only the six basic ones; "="
+// with nothing pending computes nothing and always succeeds.
+bool Computes(std::string_view code, std::int32_t type);
+
+// What a person sees, copies or saves of a number text: the engines' empty zero and the empty entry as
+// "0", and a "0" before a leading point (".5" as "0.5", "-.5" as "-0.5").
+std::string ShownNumber(std::string_view number);
+
 // One evaluation of the pending operation, taken from the calculator's state by BeginEvaluation and
 // computed by Compute, which may run on another thread while the window waits.
 struct Evaluation {

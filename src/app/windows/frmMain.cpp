@@ -173,6 +173,7 @@ void frmMain::BuildWindow() {
   layout->addWidget(CreateKeypad(), 1);
   setCentralWidget(central);
   CreateMenus();
+  EnableComputableKeys();
 
   tmrMain = new QTimer(this);
   tmrMain->setObjectName(QStringLiteral("tmrMain"));
@@ -242,6 +243,12 @@ void frmMain::CreateButtons() {
 
   QPushButton* off = AddButton("cmdOff", "OFF", "Закрыть программу, выключить");
   connect(off, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmMain::EnableComputableKeys() {
+  for (const OperationKey& key : kOperationKeys) {
+    key_buttons_.find(key.code)->second->setEnabled(Computes(key.code, settings_.TypeNum));
+  }
 }
 
 QWidget* frmMain::CreateDisplay() {
@@ -455,6 +462,7 @@ void frmMain::ShowOptions() {
   if (evaluating_) return;  // the running evaluation reads the settings
   frmOptions options(settings_, this);
   options.exec();
+  EnableComputableKeys();
   activateWindow();  // the desktop need not give the activation back by itself
   txtResult->setFocus();
 }
@@ -572,7 +580,7 @@ void frmMain::ShowEntryEnd() {
 }
 
 void frmMain::RefreshDisplay() {
-  const std::string& number = calculator_.CurrentNumber;
+  const std::string number = ShownNumber(calculator_.CurrentNumber);
   const std::size_t width = kDisplayWidth;
   hscResult->setMaximum(number.size() > width ? static_cast<int>(number.size() - width) : 0);
   const QString shown =

@@ -67,6 +67,8 @@ class frmMain : public QMainWindow {
   QAction* AddCalculatorItem(QMenu* menu, const char* name, const char* caption,
                              std::function<void()> action);
   QPushButton* Button(const char* name) const;
+  // Greys out the operation keys that the chosen number type does not compute.
+  void EnableComputableKeys();
 
   // Every calculator key runs through here: none acts while an evaluation runs.
   void RunKey(const std::function<void()>& action);

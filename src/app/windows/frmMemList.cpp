@@ -154,7 +154,7 @@ void frmMemList::cmdAdd_Click() {
   const std::optional<std::string> name =
       AskRecordName(platform_.input, "Введите имя числа", "Добавить число", "Num");
   if (!name) return;
-  const NumberRecord record{*name, calculator_.CurrentNumber};
+  const NumberRecord record{*name, ShownNumber(calculator_.CurrentNumber)};
   Change([&](std::vector<NumberRecord>& records) {
     records.push_back(record);
     return AppendNumberRecord(file_, record);

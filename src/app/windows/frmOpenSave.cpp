@@ -206,7 +206,7 @@ void frmOpenSave::tmrMain_Timer() {
 void frmOpenSave::cmdAddNum_Click() {
   const std::optional<std::string> name =
       AskRecordName(platform_.input, "Введите новое имя числа:", "Новое имя числа", "Num");
-  if (name) lvwNumbers->addTopLevelItem(RecordItem({*name, calculator_.CurrentNumber}));
+  if (name) lvwNumbers->addTopLevelItem(RecordItem({*name, ShownNumber(calculator_.CurrentNumber)}));
 }
 
 void frmOpenSave::cmdDeleteNum_Click() {

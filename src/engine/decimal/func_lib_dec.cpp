@@ -24,7 +24,6 @@ using decimal::TimesPowerOfTen;
 
 namespace {
 
-
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -180,9 +179,10 @@ std::string Negated(std::string_view number) {
   return number.starts_with('-') ? std::string(number.substr(1)) : Concat({"-", number});
 }
 
-// Long division as on paper: the quotient gets a place for each fraction digit the scaled dividend keeps,
-// w more when the dividend's whole part is written shorter than the divisor's, and then at most Exact
-// further places, stopping as soon as the division comes out even. Cut off, never rounded.
+// Long division as on paper. When the dividend's whole part is written w digits shorter than the divisor,
+// its point moves w places right, through its own fraction digits first and into appended zeros only
+// where it has fewer than w; so the quotient has max(kept fraction digits, w) places before at most Exact
+// further ones, stopping as soon as the division comes out even. Cut off, never rounded.
 std::string DividePositive(const NumberParts& a, const NumberParts& b, std::int16_t Exact) {
   const DecimalNatural divisor = ParseDigits(std::string(b.whole).append(b.fraction));
   if (divisor.is_zero()) Raise(ErrorNumber::kDivisionByZero, "DevideIn", "division by zero");
@@ -192,15 +192,16 @@ std::string DividePositive(const NumberParts& a, const NumberParts& b, std::int1
   const std::size_t w = b.whole.size() > a.whole.size() ? b.whole.size() - a.whole.size() : 0;
   const ShiftedDividend shifted = ShiftPointRight(a, fb);
   std::string all_digits = shifted.whole_digits;
-  all_digits.append(shifted.fraction_rest).append(w, '0');
+  all_digits.append(shifted.fraction_rest).append(w > kept_places ? w - kept_places : 0, '0');
+  const std::size_t first_places = std::max(kept_places, w);
 
   const std::size_t further = Exact > 0 ? static_cast<std::size_t>(Exact) : 0;
   const std::size_t result_budget = FuncLibDec::kMaxTextLength + 1;
-  if (kept_places + w + further > result_budget) {
+  if (first_places + further > result_budget) {
     Raise(ErrorNumber::kOverflow, "DevideIn", "quotient longer than 32767 characters");
   }
   auto [quotient, remainder] = kernel::DivMod(TimesPowerOfTen(ParseDigits(all_digits), further), divisor);
-  std::size_t places = kept_places + w + further;
+  std::size_t places = first_places + further;
   if (remainder.is_zero() && further > 0) {
     // The division came out even before all further places were needed: drop the places it never wrote.
     std::string whole, fraction;
@@ -211,7 +212,6 @@ std::string DividePositive(const NumberParts& a, const NumberParts& b, std::int1
   }
   return FixedForm(quotient, places);
 }
-
 
 std::string DivideSigned(std::string_view dividend, std::string_view divisor, std::int16_t Exact) {
   const std::string a = PrepareDivisionOperand(dividend);

@@ -91,6 +91,10 @@ class FuncLibDec : public OperationFlags {
   // The logarithm of Num to the base LStep, cut off toward zero after Exact places.
   std::string LogarifmIn(std::string_view Num, std::string_view LStep, std::int16_t Exact,
                          bool ResumeCalc = false);
+  // ln Num in LogarifmIn's form at Exact places, and e^Num in a fractional power's form at Exact + 1 places;
+  // both cut off, every digit true (e is taken to as many places as the result needs).
+  std::string NaturalLogIn(std::string_view Num, std::int16_t Exact);
+  std::string ExponentIn(std::string_view Num, std::int16_t Exact);
 
   // Factorials and combinatorics.
   std::string FactorialIn(std::string_view Num, bool ResumeCalc = false);

@@ -298,9 +298,10 @@ std::string FuncLibDec::PerestIn(std::string_view Num, std::string_view Count, b
 
 std::string FuncLibDec::MultinomIn(const StringList& List, bool /*ResumeCalc*/) {
   FactorialRatio ratio;
-  for (std::int16_t i = 1; i <= List.Count(); ++i) {
-    RequireNumber(List.Item(i), "MultinomIn");
-    ratio.parts.push_back(WholeArgument(List.Item(i), "MultinomIn"));
+  for (int i = 1; i <= List.Count(); ++i) {  // an int: a 16-bit counter wraps after the 32,767th item
+    const std::string& item = List.Item(static_cast<std::int16_t>(i));
+    RequireNumber(item, "MultinomIn");
+    ratio.parts.push_back(WholeArgument(item, "MultinomIn"));
     ratio.top = ratio.top + ratio.parts.back();
   }
   Yield();

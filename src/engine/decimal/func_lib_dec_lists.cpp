@@ -263,7 +263,8 @@ std::string FuncLibDec::SummAll(const StringList& List, bool /*ResumeCalc*/) {
 
 std::string FuncLibDec::MidIn(const StringList& List) {
   if (iTypeNum != 0 && iTypeNum != 1) return "";
-  if (List.Count() == 0) Raise(ErrorNumber::kDivisionByZero, "MidIn", "the list is empty");
+  if (List.Count() == 0)
+    Raise(ErrorNumber::kInvalidArgument, "MidIn", "the mean of no numbers does not exist");
   const std::string sum = SummAll(List);
   if (iTypeNum == 1) {
     const RaisedFlag raised(iDev);

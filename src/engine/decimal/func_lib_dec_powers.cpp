@@ -575,13 +575,11 @@ std::string FuncLibDec::StepIn(std::string_view Num, std::string_view Stp, bool 
   const std::string exponent = DelNull(Stp);
   const ScaledNumber power = ParseReduced(exponent);
   const ScaledNumber x = ParseReduced(base);
-  // A negative exponent divides 1 by the power of the normalised base: by a zero, when the power is
-  // zero or the base is written as zeros only (the power of the text "" is the engine's zero "").
-  const bool zero_text = Num == "0" || Num.empty();
-  if (x.is_zero() && power.negative && (!power.is_zero() || (base.empty() && !zero_text))) {
+  // Any number to the power zero is 1, 0^0 included however either zero is written.
+  if (power.is_zero()) return "1";
+  if (x.is_zero() && power.negative)
     Raise(ErrorNumber::kDivisionByZero, "StepIn", "zero to a negative power");
-  }
-  if (zero_text) return "";  // the engine's zero
+  if (Num == "0" || Num.empty()) return "";  // the engine's zero
   // The signature of the outermost call; only that call reports progress.
   const std::string signature = std::string(Num) + "_" + std::string(Stp);
   if (iStepFS.empty()) iStepFS = signature;

@@ -15,12 +15,6 @@ bool IsNegative(const ExtremeValue& value) {
   return value.negative && !value.is_zero();
 }
 
-// |value| == 1: the magnitude is exactly 256^places.
-bool IsUnit(const ExtremeValue& value) {
-  return !value.is_zero() &&
-         extreme::ShiftDigitsLeft(kernel::BinaryNatural{1}, value.places) == value.magnitude;
-}
-
 }  // namespace
 
 std::string FuncLibOrvaneLite::SummIn() {
@@ -50,15 +44,10 @@ std::string FuncLibOrvaneLite::DevideIn(std::int16_t Exact) {
   const ExtremeValue b = Operand(second_num_, "DevideIn");
   if (b.is_zero()) Raise(ErrorNumber::kDivisionByZero, "DevideIn", "division by zero");
   Yield();
-  ExtremeValue quotient;
-  if (IsUnit(b)) {
-    // A divisor of magnitude one gives the dividend itself, not cut off to Exact digits.
-    quotient = extreme::Multiply(a, b);
-  } else {
-    // With exactly one negative operand the magnitudes are divided at the engine's own DevExact.
-    const std::int16_t places = IsNegative(a) != IsNegative(b) ? dev_exact_ : Exact;
-    quotient = extreme::TruncatedQuotient(a, b, static_cast<std::size_t>(std::max<int>(places, 0)));
-  }
+  // With exactly one negative operand the magnitudes are divided at the engine's own DevExact.
+  const std::int16_t places = IsNegative(a) != IsNegative(b) ? dev_exact_ : Exact;
+  const ExtremeValue quotient =
+      extreme::TruncatedQuotient(a, b, static_cast<std::size_t>(std::max<int>(places, 0)));
   Progress(iDev, kProgressDone);
   return Result(quotient, "DevideIn");
 }

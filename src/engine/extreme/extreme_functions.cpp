@@ -225,7 +225,7 @@ std::string FuncLibOrvaneLite::MultinomIn(const StringList& List) {
 
 std::string FuncLibOrvaneLite::MidIn(const StringList& List) {
   const std::vector<ExtremeValue> items = Operands(List, "MidIn");
-  if (items.empty()) Raise(ErrorNumber::kDivisionByZero, "MidIn", "the list is empty");
+  if (items.empty()) Raise(ErrorNumber::kInvalidArgument, "MidIn", "the mean of no numbers does not exist");
   ExtremeValue sum;
   for (std::size_t i = 0; i < items.size(); ++i) {
     sum = extreme::Add(std::move(sum), items[i]);
@@ -317,8 +317,8 @@ std::string FuncLibOrvaneLite::CalcNODIn(const StringList& List) {
 
 std::shared_ptr<ExtremNum> FuncLibOrvaneLite::CalcNODInBin(const ExtremNumList& List, bool /*ResumeCalc*/) {
   std::vector<ExtremeValue> items;
-  for (std::int16_t i = 1; i <= List.Count(); ++i) {
-    const auto item = List.Item(i);
+  for (int i = 1; i <= List.Count(); ++i) {  // an int: a 16-bit counter wraps after the 32,767th item
+    const auto item = List.Item(static_cast<std::int16_t>(i));
     items.push_back(item ? extreme::FromExtremNum(*item) : ExtremeValue{});
   }
   const auto on_item = [this](double done) {

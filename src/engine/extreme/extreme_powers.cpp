@@ -189,6 +189,7 @@ ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent
     cut.magnitude = ShiftDigits(
         exact->magnitude, static_cast<std::ptrdiff_t>(places) - static_cast<std::ptrdiff_t>(exact->places));
     cut.places = places;
+    cut.cut = true;
     return cut;
   }
   const auto w = Word(ShiftBitsRight(f.p, f.k));
@@ -213,7 +214,7 @@ ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent
       low = kernel::ShiftLimbsRight(ShiftDigitsLeft(x.low, places), limbs);
       high = kernel::ShiftLimbsRight(ShiftDigitsLeft(x.high, places), limbs);
     }
-    if (low == high) return {false, std::move(low), places};
+    if (low == high) return {false, std::move(low), places, true};
   }
 }
 
@@ -296,11 +297,11 @@ ExtremeValue Power(const ExtremeValue& base, const ExtremeValue& exponent, Power
                    const StepHook& on_step, const char* source) {
   const ExtremeValue e = Normalized(exponent);
   ExtremeValue a = Normalized(base);
+  if (e.is_zero()) return FromInteger(1);  // 0^0 = 1 as well, as every power series needs
   if (a.is_zero()) {
-    if (e.negative && !e.is_zero()) Fail(ErrorNumber::kDivisionByZero, source, "zero to a negative power");
-    return Zero();  // zero to any other power, 0^0 included, is the engine's zero
+    if (e.negative) Fail(ErrorNumber::kDivisionByZero, source, "zero to a negative power");
+    return Zero();
   }
-  if (e.is_zero()) return FromInteger(1);
   const bool whole = e.places == 0;
   if (a.negative && !whole)
     Fail(ErrorNumber::kInvalidArgument, source, "fractional power of a negative number");
@@ -360,7 +361,7 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
           ? kernel::DivMod(ShiftDigitsLeft(One(), static_cast<std::size_t>(shift) + x.places), x.magnitude)
                 .quotient
           : ShiftDigits(x.magnitude, shift - static_cast<std::ptrdiff_t>(x.places));
-  return {radicand.negative, kernel::IntegerRoot(scaled, *n, on_step), places};
+  return {radicand.negative, kernel::IntegerRoot(scaled, *n, on_step), places, true};
 }
 
 }  // namespace extreme

@@ -1,6 +1,8 @@
 #include "extreme/extreme_value.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -84,6 +86,42 @@ std::string DecimalDigits(const BinaryNatural& value, const kernel::StepHook& on
   return decimal::FormatDigits(kernel::ToDecimal(value, on_step));
 }
 
+// n written with exactly `width` decimal digits, leading zeros included.
+std::string FixedDigits(const BinaryNatural& n, std::size_t width) {
+  std::string digits = DecimalDigits(n, {});
+  digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
+// The fraction digits of the shortest decimal in [f, f + 1) / 256^k, the smallest one of that length; ""
+// when it needs more than max_places digits. d digits suffice when n = ceil(f 10^d / 256^k) still has
+// n 256^k < (f + 1) 10^d; a length that suffices stays sufficient with one more digit, so the shortest is
+// found by halving, between 1 and the length at which the interval is wider than 10^-d.
+std::string ShortestFraction(const BinaryNatural& f, std::size_t k, std::size_t max_places) {
+  const BinaryNatural unit = ShiftDigitsLeft(BinaryNatural{1}, k);
+  const auto digits_at = [&](std::size_t d) -> std::optional<BinaryNatural> {
+    const BinaryNatural power = PowerOfTen(d);
+    const BinaryNatural scaled = f * power;
+    BinaryNatural n = ShiftDigitsRight(scaled + unit - BinaryNatural{1}, k);
+    if (ShiftDigitsLeft(n, k) < scaled + power) return n;
+    return std::nullopt;
+  };
+  // 10^d >= 256^k from d = ceil(8k log10 2) on.
+  const auto enough = static_cast<std::size_t>(std::ceil(static_cast<double>(k) * kBitsPerDigit * 0.30103)) + 1;
+  std::size_t low = 1;
+  std::size_t high = std::min(enough, max_places);
+  if (!digits_at(high)) return "";
+  while (low < high) {
+    const std::size_t middle = low + (high - low) / 2;
+    if (digits_at(middle)) {
+      high = middle;
+    } else {
+      low = middle + 1;
+    }
+  }
+  return FixedDigits(*digits_at(low), low);
+}
+
 }  // namespace
 
 BinaryNatural NaturalFromDigits(std::string_view digits) {
@@ -152,20 +190,25 @@ ExtremeValue ParseDecimal(std::string_view text, std::size_t max_places, const k
   }
   value.magnitude = ShiftDigitsLeft(value.magnitude, places) + digits;
   value.places = places;
+  value.cut = !rest.is_zero();
   return value;
 }
 
-std::string FormatDecimal(const ExtremeValue& value, std::size_t max_decimal_places,
+std::string FormatDecimal(const ExtremeValue& written, std::size_t max_decimal_places,
                           const kernel::StepHook& on_step) {
+  // k counts the digits of the normal form: a zero digit at the end (a factor 1.0) narrows nothing.
+  const ExtremeValue value = Normalized(written);
   const BinaryNatural whole = ShiftDigitsRight(value.magnitude, value.places);
   std::string text = whole.is_zero() ? "0" : DecimalDigits(whole, on_step);
   const BinaryNatural fraction = LowBits(value.magnitude, value.places * kBitsPerDigit);
   if (!fraction.is_zero()) {
-    // fraction / 256^m has exactly 8m decimal places; the first `shown` of them, cut off.
-    const std::size_t shown = std::min(max_decimal_places, value.places * kBitsPerDigit);
-    const BinaryNatural scaled = ShiftDigitsRight(fraction * PowerOfTen(shown), value.places);
-    std::string places = DecimalDigits(scaled, {});
-    places.insert(0, shown - places.size(), '0');
+    std::string places = value.cut ? ShortestFraction(fraction, value.places, max_decimal_places)
+                                   : std::string();
+    if (places.empty()) {
+      // fraction / 256^m has exactly 8m decimal places; the first `shown` of them, cut off.
+      const std::size_t shown = std::min(max_decimal_places, value.places * kBitsPerDigit);
+      places = FixedDigits(ShiftDigitsRight(fraction * PowerOfTen(shown), value.places), shown);
+    }
     places.erase(places.find_last_not_of('0') + 1);
     if (!places.empty()) text += "." + places;
   }
@@ -205,6 +248,7 @@ int CompareValues(const ExtremeValue& a, const ExtremeValue& b) {
 
 ExtremeValue Add(ExtremeValue a, ExtremeValue b) {
   AlignPlaces(a, b);
+  a.cut = b.cut = a.cut || b.cut;
   if (a.negative == b.negative) {
     a.magnitude = a.magnitude + b.magnitude;
     return a;
@@ -220,16 +264,21 @@ ExtremeValue Subtract(const ExtremeValue& a, ExtremeValue b) {
 }
 
 ExtremeValue Multiply(const ExtremeValue& a, const ExtremeValue& b) {
-  return {a.negative != b.negative, a.magnitude * b.magnitude, a.places + b.places};
+  return {a.negative != b.negative, a.magnitude * b.magnitude, a.places + b.places, a.cut || b.cut};
 }
 
 ExtremeValue TruncatedQuotient(const ExtremeValue& a, const ExtremeValue& b, std::size_t places) {
+  // A divisor of magnitude one (256^places / 256^places) hands the dividend back whole, never cut.
+  if (ShiftDigitsLeft(BinaryNatural{1}, b.places) == b.magnitude)
+    return {a.negative != b.negative, a.magnitude, a.places, a.cut};
   // a / b * 256^places = A * 256^(Pb + places - Pa) / B; a negative shift truncates the dividend first,
   // which floor(floor(x / y) / z) = floor(x / (y z)) allows.
   const std::size_t up = b.places + places;
   const BinaryNatural dividend = up >= a.places ? ShiftDigitsLeft(a.magnitude, up - a.places)
                                                 : ShiftDigitsRight(a.magnitude, a.places - up);
-  return {a.negative != b.negative, kernel::DivMod(dividend, b.magnitude).quotient, places};
+  auto [quotient, remainder] = kernel::DivMod(dividend, b.magnitude);
+  const bool cut = a.cut || b.cut || !remainder.is_zero() || up < a.places;
+  return {a.negative != b.negative, std::move(quotient), places, cut};
 }
 
 ExtremeValue TruncatedRemainder(const ExtremeValue& a, const ExtremeValue& b) {

@@ -25,6 +25,9 @@ struct ExtremeValue {
   bool negative = false;
   BinaryNatural magnitude;
   std::size_t places = 0;
+  // The value was cut off after `places` digits (a quotient, a root, a decimal fraction read in), so its
+  // exact binary expansion is mostly noise; it is written as the shortest decimal that cuts to it.
+  bool cut = false;
 
   bool is_zero() const noexcept { return magnitude.is_zero(); }
 };
@@ -51,8 +54,9 @@ std::shared_ptr<ExtremNum> ToExtremNum(const ExtremeValue& value, bool normal_fo
 // (one digit at least when the text has a fraction). `places` is the number of fraction digits produced.
 ExtremeValue ParseDecimal(std::string_view text, std::size_t max_places,
                           const kernel::StepHook& on_step = {});
-// The decimal text ConvertDecNum writes: "0" for zero, "-" only before a non-zero value, at most
-// max_decimal_places fraction digits, cut off, without trailing zeros.
+// The decimal text ConvertDecNum writes: "0" for zero, "-" only before a non-zero value, no trailing zeros.
+// An exact value is written exactly; a cut one (k = places without trailing zero digits) as the shortest decimal D with
+// value <= D < value + 256^-k, the smallest of that length. Either is cut at max_decimal_places.
 std::string FormatDecimal(const ExtremeValue& value, std::size_t max_decimal_places,
                           const kernel::StepHook& on_step = {});
 
@@ -63,10 +67,12 @@ ExtremeValue Normalized(ExtremeValue value);
 void AlignPlaces(ExtremeValue& a, ExtremeValue& b);
 // -1, 0, 1 by value; zeros of either sign are equal.
 int CompareValues(const ExtremeValue& a, const ExtremeValue& b);
+// A result is cut when an operand was.
 ExtremeValue Add(ExtremeValue a, ExtremeValue b);
 ExtremeValue Subtract(const ExtremeValue& a, ExtremeValue b);
 ExtremeValue Multiply(const ExtremeValue& a, const ExtremeValue& b);
-// a / b cut off toward zero after `places` base-256 fraction digits. Requires b non-zero.
+// a / b cut off toward zero after `places` base-256 fraction digits; a b of magnitude one gives a whole,
+// uncut. Requires b non-zero.
 ExtremeValue TruncatedQuotient(const ExtremeValue& a, const ExtremeValue& b, std::size_t places);
 // a - b * trunc(a / b): exact, with the sign of a. Requires b non-zero.
 ExtremeValue TruncatedRemainder(const ExtremeValue& a, const ExtremeValue& b);

@@ -71,13 +71,17 @@ TEST_F(CalculatorTest, TwoOperandButtonReplacesThePendingOperation) {
   EXPECT_EQ(Entry().substr(0, 6), "0.9357");
 }
 
-TEST_F(CalculatorTest, ListButtonsCollectTheEntryAtEachPress) {
+TEST_F(CalculatorTest, ListButtonsCollectTheEntryAtEachPressAndANumberTypedBeforeEquals) {
   Keys({"3", "MID", "5", "="});
-  EXPECT_EQ(Entry(), "3");
+  EXPECT_EQ(Entry(), "4");
   calculator.PressClear();  // digits after "=" would extend the result
   Keys({"3", "MID", "5", "MID", "="});
   EXPECT_EQ(Entry(), "4");
   EXPECT_EQ(calculator.NumberList().Count(), 0);
+  Keys({"MID"});
+  calculator.PressClear();  // empties the list; nothing typed after it
+  Keys({"="});
+  EXPECT_EQ(LastMessage(), "Операция не определена для этих чисел!");
 }
 
 TEST_F(CalculatorTest, ClearKeepsAndClearAllDropsThePendingOperation) {
@@ -99,8 +103,24 @@ TEST_F(CalculatorTest, MachineDoublesShowPlainDecimalText) {
   calculator.CurrentNumber = "1E20";
   Keys({"MUCH", "3", "="});
   EXPECT_EQ(Entry(), "300000000000000000000");
-  Keys({"MOD", "4", "="});  // computes nothing with machine doubles, the entry stays
+  Keys({"MOD", "4", "="});  // not computed with machine doubles: said so, the entry stays
   EXPECT_EQ(Entry(), "4");
+  EXPECT_EQ(LastMessage(), "Операция не определена для этих чисел!");
+  EXPECT_TRUE(Computes("RAD", 0) && Computes("", 0) && Computes("MOD", 1) && !Computes("LN", 0));
+}
+
+TEST_F(CalculatorTest, ListOfTheMostOperandsIsEvaluated) {
+  struct Run {
+    std::int32_t type;
+    std::string_view item, code, result;
+  };
+  for (const Run& run : {Run{1, "0", "MULTINOM", "1"}, Run{2, "6", "NOD", "6"}}) {
+    settings.TypeNum = run.type;
+    for (int i = 0; i < 32767; ++i) Keys({run.item, run.code});
+    Keys({"="});
+    EXPECT_EQ(Entry(), run.result) << run.code << ": " << LastMessage();
+    calculator.PressClear();
+  }
 }
 
 TEST_F(CalculatorTest, MachineDoubleOverflowKeepsTheOperationPending) {
@@ -166,11 +186,11 @@ TEST_F(CalculatorTest, ExtremeTypeEvaluatesWithItsEngine) {
   calculator.PressClear();
   settings.DevCount = 2;  // base-256 places: 1/3 is the digits 85, 85
   Keys({"1", "DEV", "3", "="});
-  EXPECT_EQ(Entry(), "0.3333282470703125");
+  EXPECT_EQ(Entry(), "0.33333");
   calculator.PressClear();
   settings.DevCount = 1;
   Keys({"1", "MID", "2", "MID", "4", "MID", "="});
-  EXPECT_EQ(Entry(), "2.33203125");
+  EXPECT_EQ(Entry(), "2.333");
   calculator.PressClear();
   Keys({"7", "MAX", "9", "="});
   EXPECT_EQ(Entry(), "9");
@@ -216,6 +236,9 @@ TEST_F(CalculatorTest, MemoryRegister) {
 }
 
 TEST_F(CalculatorTest, ClipboardAndHexadecimal) {
+  calculator.CurrentNumber = "-.5";  // copied as shown
+  calculator.Copy();
+  EXPECT_EQ(clipboard.text, "-0.5");
   calculator.CurrentNumber = "255";
   calculator.Copy();
   EXPECT_EQ(clipboard.text, "255");

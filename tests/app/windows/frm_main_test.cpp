@@ -41,6 +41,7 @@ class FrmMainTest : public QObject {
   void CopyKeysTakeTheWholeEntry();
   void RoundingKeyAsksForThePlaces();
   void TimerCarriesOutAUnitRequestOnce();
+  void MachineDoublesGreyOutTheKeysTheyDoNotCompute();
   void KeypadGrowsWithTheWindow();
   void MessageBoxShowsItsWholeTitle();
   void QtOwnTextsAreRussian();  // last: the translation stays installed
@@ -182,6 +183,8 @@ void FrmMainTest::TypedKeysPressTheirButtons() {
       {"9-2.5=/2=", "3.25"},
       {"2^10=", "1024"},
       {"81\\2=", "9.0000000000000"},  // a backslash takes a root
+      {"5-5=", "0"},  // the engines' empty zero is shown as 0
+      {".2+.3=", "0.5"},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -350,6 +353,16 @@ void FrmMainTest::TimerCarriesOutAUnitRequestOnce() {
   QTest::qWait(150);  // later ticks find the request emptied
   QCOMPARE(Shown(), QString("5000"));
   std::filesystem::remove(request);
+}
+
+void FrmMainTest::MachineDoublesGreyOutTheKeysTheyDoNotCompute() {
+  QVERIFY(Button("cmdMod")->isEnabled());
+  settings_.TypeNum = 0;
+  window_ = std::make_unique<frmMain>(settings_, platform_);
+  QVERIFY(!Button("cmdMod")->isEnabled());
+  QVERIFY(!Button("cmdMid")->isEnabled());
+  QVERIFY(Button("cmdRadical")->isEnabled());
+  QVERIFY(Button("cmdPlus")->isEnabled());
 }
 
 void FrmMainTest::KeypadGrowsWithTheWindow() {

@@ -476,8 +476,8 @@ TEST_F(DecimalDifferentialTest, LongProductsMatchGmp) {
   }
 }
 
-// The places a quotient has before any further digit: the fraction the scaled dividend keeps, and the
-// shift that makes the dividend's whole part as long as the divisor's text.
+// The places a quotient has before any further digit: the fraction the scaled dividend keeps, or the
+// shift that makes the dividend's whole part as long as the divisor's text, whichever is more.
 unsigned long PlacesBeforeFurtherDigits(const std::string& dividend, const std::string& divisor) {
   auto prepared = [](std::string text) {
     text = literal::AbsIn(text);
@@ -491,7 +491,7 @@ unsigned long PlacesBeforeFurtherDigits(const std::string& dividend, const std::
   const std::size_t divisor_length = literal::PointLeft(b).size() + fb;
   const std::size_t whole_length = literal::PointLeft(a).size() + fb;
   const std::size_t kept = fa > fb ? fa - fb : 0;
-  return kept + (divisor_length > whole_length ? divisor_length - whole_length : 0);
+  return std::max(kept, divisor_length > whole_length ? divisor_length - whole_length : 0);
 }
 
 // a / b * 10^places truncated toward zero is an integer; true when nothing was cut off.

@@ -165,7 +165,7 @@ TEST_F(ListsTest, SumAndMeanTakeTheFormsOfSummInAndDevideIn) {
                         {{"-5", "5"}, "=", "=0.0"},
                         {{".5", "0.25"}, "=.75", "=0.375"},
                         {{"0"}, "=", "="},  // DevideIn by "1" returns the dividend as it came
-                        {{}, "=0", Error(ErrorNumber::kDivisionByZero)},
+                        {{}, "=0", Error(ErrorNumber::kInvalidArgument)},
                         {{"1", "1,5"}, Error(ErrorNumber::kTypeMismatch), Error(ErrorNumber::kTypeMismatch)}};
   for (const Case& c : cases) {
     EXPECT_EQ(Sum(c.items), c.sum) << Show(c.items);
@@ -183,8 +183,8 @@ TEST_F(ListsTest, SumsMeansAndIndexesMatchTheLongWayOnSmallRandomLists) {
       return literal::DevideIn(literal::SummAll(items), std::to_string(items.size()), engine.DevExact());
     };
     ASSERT_EQ(Sum(items), Outcome(literal_sum)) << Show(items) << ", seed " << kSeed;
+    if (items.empty()) continue;  // the mean of no numbers is refused (a table above)
     ASSERT_EQ(Mid(items), Outcome(literal_mean)) << Show(items) << ", seed " << kSeed;
-    if (items.empty()) continue;
     ASSERT_EQ(Min(items), Outcome([&] { return std::to_string(literal::MinNumIn(items)); })) << Show(items);
     ASSERT_EQ(Max(items), Outcome([&] { return std::to_string(literal::MaxNumIn(items)); })) << Show(items);
   }
@@ -380,7 +380,7 @@ TEST_F(ListsTest, MachineDoublePathsWriteEveryPartialSumAsTheirText) {
       {{"0.00001", "0"}, "=0.00001", "=0.000005"},
       {{"100000000000000000000", "3"}, "=100000000000000000000", "=50000000000000000000"},
       {{"abc", "5x", " -2.5e1"}, "=-20", "=-6.66666666666667"},
-      {{}, "=0", Error(ErrorNumber::kDivisionByZero)},
+      {{}, "=0", Error(ErrorNumber::kInvalidArgument)},
       {{"1" + std::string(400, '0')}, Error(ErrorNumber::kOverflow), Error(ErrorNumber::kOverflow)},
       {{"1E308", "1E308"}, Error(ErrorNumber::kOverflow), Error(ErrorNumber::kOverflow)}};
   for (const Case& c : cases) {

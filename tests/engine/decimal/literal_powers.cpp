@@ -36,6 +36,8 @@ enum Comparison { kLess = 0, kEqual = 1, kGreater = 2 };
 }  // namespace
 
 std::string StepIn(std::string_view Num, std::string_view Stp, int DevExact) {
+  // Any base to a zero power is 1, 0^0 included.
+  if (IsZeroValue(Stp)) return "1";
   // 1. A zero base (the texts "0" and "") gives the engine's zero, but has no negative power.
   if (Num == "0" || Num.empty()) {
     if (IsNegative(Stp) && !IsZeroValue(Stp)) Fail(ErrorNumber::kDivisionByZero, "StepIn");

@@ -427,8 +427,10 @@ std::string QuotientSteps(const std::string& dividend, const std::string& diviso
   if (IsNegative(divisor)) return ASign(DevideIn(dividend, PrepareDivision(AbsIn(divisor)), exact));
   const ScaledPair pair = ScaleToWholeDivisor(dividend, divisor);
   LongDivision division(pair.divisor);
-  for (char digit : pair.whole + pair.fraction + Zeros(pair.shift)) division.BringDown(digit);
-  std::size_t places = pair.fraction.size() + pair.shift;
+  // The shift moves the point through the kept fraction first; zeros make up only what it lacks.
+  const std::size_t appended = pair.shift > pair.fraction.size() ? pair.shift - pair.fraction.size() : 0;
+  for (char digit : pair.whole + pair.fraction + Zeros(appended)) division.BringDown(digit);
+  std::size_t places = std::max(pair.fraction.size(), pair.shift);
   for (int further = 0; further < exact && !division.RemainderIsZero(); ++further) {
     division.BringDown('0');
     ++places;

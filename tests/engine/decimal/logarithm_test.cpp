@@ -108,6 +108,7 @@ std::string MpfrLogarithm(const std::string& num, const std::string& base, int E
   mpfr_set_str(b.value, base.c_str(), 10, MPFR_RNDN);
   mpfr_log(x.value, x.value, MPFR_RNDN);
   mpfr_log(b.value, b.value, MPFR_RNDN);
+  if (base == "e") mpfr_set_ui(b.value, 1, MPFR_RNDN);  // the natural logarithm
   mpfr_div(scaled.value, x.value, b.value, MPFR_RNDN);
   mpfr_ui_pow_ui(ten.value, 10, static_cast<unsigned long>(places), MPFR_RNDN);
   mpfr_mul(scaled.value, scaled.value, ten.value, MPFR_RNDN);
@@ -316,6 +317,12 @@ TEST_F(LogarithmTest, MatchesMpfrOnRandomOperands) {
     ++compared;
     EXPECT_EQ(engine.LogarifmIn(num, base, static_cast<std::int16_t>(exact)), expected)
         << "seed 77031, trial " << trial << ": log of " << num << " to " << base << " at " << exact;
+    if (trial % 4 == 0) {
+      const std::string ln = MpfrLogarithm(num, "e", exact);
+      if (!ln.empty()) {
+        EXPECT_EQ(engine.NaturalLogIn(num, static_cast<std::int16_t>(exact)), ln) << "ln " << num;
+      }
+    }
   }
   EXPECT_GT(compared, 380);
 }
@@ -343,6 +350,9 @@ TEST_F(LogarithmTest, MatchesMpfrOnLongResults) {
     EXPECT_EQ(engine.LogarifmIn(num, base, exact), expected)
         << num.substr(0, 20) << " to " << base.substr(0, 20);
   }
+  // The natural logarithm takes e to the places its result needs, here 10,000.
+  EXPECT_EQ(engine.NaturalLogIn("2", 10000), MpfrLogarithm("2", "e", 10000));
+  EXPECT_EQ(engine.NaturalLogIn("0.0031", 3000), MpfrLogarithm("0.0031", "e", 3000));
 }
 
 // The bound that NaturalLog reports must hold: |computed - ln x| <= error_ulps units of the last limb.

@@ -75,11 +75,16 @@ void ScaledValue(mpz_ptr out, std::string_view text, std::size_t places) {
 // floor(x^e * 10^places), or floor(10^places / x^e), from MPFR working at twice the needed precision.
 void TruncatedPower(mpz_ptr out, const std::string& x, const std::string& e, std::size_t places,
                     bool reciprocal) {
-  const double magnitude = std::abs(std::stod(e) * std::log10(std::stod(x)));
+  // x = "e" stands for e itself.
+  const double magnitude = std::abs(std::stod(e) * (x == "e" ? 0.4343 : std::log10(std::stod(x))));
   const auto bits = static_cast<mpfr_prec_t>(7 * (static_cast<double>(places) + magnitude + 60));
   mpfr_t base, exponent, value, scale;
   mpfr_inits2(bits, base, exponent, value, scale, static_cast<mpfr_ptr>(nullptr));
   mpfr_set_str(base, x.c_str(), 10, MPFR_RNDN);
+  if (x == "e") {
+    mpfr_set_ui(base, 1, MPFR_RNDN);
+    mpfr_exp(base, base, MPFR_RNDN);
+  }
   mpfr_set_str(exponent, e.c_str(), 10, MPFR_RNDN);
   mpfr_pow(value, base, exponent, MPFR_RNDN);
   if (reciprocal) mpfr_ui_div(value, 1, value, MPFR_RNDN);
@@ -106,7 +111,8 @@ TEST(StepIn, DescribedCasesAndMends) {
       {"7", "", "1"},
       {"0", "5", ""},
       {"", "5", ""},
-      {"0", "0", ""},
+      {"0", "0", "1"},
+      {"0.0", "-0", "1"},
       {".5", "2", "0.25"},
       {"2.50", "2", "6.25"},
       {"-0.5", "3", "-0.125"},
@@ -417,7 +423,23 @@ TEST(StepIn, FractionalPowersAreTruncatedTrueValues) {
     ASSERT_EQ(mpz_cmp(value, expected), 0)
         << base << " ^ " << exponent << " at " << rad_exact << ": " << ours;
     EXPECT_FALSE(ours.ends_with('0') && ours.find('.') != std::string::npos) << ours;
+    // e to this exponent, its whole part and their negatives, with e taken to the places needed.
+    const std::string whole = exponent.substr(0, exponent.find('.'));
+    for (const std::string& x : {exponent, whole, "-" + exponent, "-" + whole}) {
+      const std::string power = engine.ExponentIn(x, rad_exact);
+      TruncatedPower(expected, "e", x.starts_with('-') ? x.substr(1) : x, places, x.starts_with('-'));
+      ScaledValue(value, power, places);
+      ASSERT_EQ(mpz_cmp(value, expected), 0) << "e ^ " << x << " at " << rad_exact << ": " << power;
+    }
   }
+  FuncLibDec long_engine;  // 10,000 true places
+  Mpz expected, value;
+  TruncatedPower(expected, "e", "7", 10000, false);
+  ScaledValue(value, long_engine.ExponentIn("7", 9999), 10000);
+  EXPECT_EQ(mpz_cmp(value, expected), 0);
+  TruncatedPower(expected, "e", "0.5", 10000, true);
+  ScaledValue(value, long_engine.ExponentIn("-0.5", 9999), 10000);
+  EXPECT_EQ(mpz_cmp(value, expected), 0);
 }
 
 TEST(StepIn, NegativeFractionalPowersAreTrueReciprocalsInTheQuotientsForm) {

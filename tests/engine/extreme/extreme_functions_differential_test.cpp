@@ -12,6 +12,7 @@
 
 #include "extreme/func_lib_orvane_lite.h"
 #include "literal_extreme.h"
+#include "shown_value.h"
 
 namespace ovn {
 namespace {
@@ -107,11 +108,11 @@ TEST(ExtremeFunctionsLiteralTest, SmallRootsPowersAndRoundingMatchTheLiteralWork
     engine.MaxDevConv(static_cast<std::int16_t>(max_dev_conv));
     engine.FirstNum(text);
     engine.SecondNum(std::to_string(degree));
-    EXPECT_EQ(engine.RadicalIn(static_cast<std::int16_t>(exact)),
-              literal::ConvertDecNum(LiteralRoot(a, degree, exact)));
-    EXPECT_EQ(engine.StepIn(), literal::ConvertDecNum(LiteralPower(a, degree)));
-    EXPECT_EQ(engine.CircleIn(static_cast<std::int16_t>(exact)),
-              literal::ConvertDecNum(LiteralCircle(a, static_cast<std::size_t>(exact))));
+    EXPECT_TRUE(
+        testing::ShowsValue(engine.RadicalIn(static_cast<std::int16_t>(exact)), LiteralRoot(a, degree, exact)));
+    EXPECT_TRUE(testing::ShowsValue(engine.StepIn(), LiteralPower(a, degree)));
+    EXPECT_TRUE(testing::ShowsValue(engine.CircleIn(static_cast<std::int16_t>(exact)),
+                                    LiteralCircle(a, static_cast<std::size_t>(exact))));
   }
   for (int n = 0; n <= 40; ++n) {
     FuncLibOrvaneLite engine;
@@ -168,7 +169,8 @@ TEST(ExtremeFunctionsOracleTest, LongRootsAndPowersMatchGmp) {
     mpz_mul_2exp(expected, m, 8 * (exact * degree));
     mpz_tdiv_q_2exp(expected, expected, 8 * places);
     mpz_root(expected, expected, degree);
-    EXPECT_EQ(engine.RadicalIn(static_cast<std::int16_t>(exact)), DyadicText(expected, exact));
+    EXPECT_TRUE(testing::ShowsValue(engine.RadicalIn(static_cast<std::int16_t>(exact)),
+                                    testing::DyadicValue(expected, exact)));
     // The whole power, and the reciprocal of the power cut off after DevExact digits.
     engine.SecondNum(std::to_string(degree));
     mpz_pow_ui(expected, m, degree);
@@ -182,7 +184,8 @@ TEST(ExtremeFunctionsOracleTest, LongRootsAndPowersMatchGmp) {
     mpz_mul_2exp(expected, expected, 8 * (exact + 2 * places * degree));
     mpz_tdiv_q(expected, expected, power);
     mpz_clear(power);
-    EXPECT_EQ(engine.StepIn(), DyadicText(expected, exact + places * degree));
+    EXPECT_TRUE(
+        testing::ShowsValue(engine.StepIn(), testing::DyadicValue(expected, exact + places * degree)));
   }
   mpz_clears(m, expected, nullptr);
   gmp_randclear(state);
@@ -304,7 +307,8 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
     mpfr_log(other, fb, MPFR_RNDD);
     mpfr_div(high, high, other, MPFR_RNDU);
     if (CutOff(low, high, exact, digits)) {
-      EXPECT_EQ(engine.LogarifmIn(static_cast<std::int16_t>(exact)), DyadicText(digits, exact));
+      EXPECT_TRUE(testing::ShowsValue(engine.LogarifmIn(static_cast<std::int16_t>(exact)),
+                                      testing::DyadicValue(digits, exact)));
       ++compared;
     }
     // (b / 256)^e and (b / 256^6)^e (below one) for a random exponent of up to 12 fraction digits and
@@ -329,7 +333,7 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
         mpfr_pow(low, fb, other, MPFR_RNDD);
         mpfr_pow(high, fb, other, MPFR_RNDU);
         if (CutOff(low, high, exact, digits)) {
-          EXPECT_EQ(engine.StepIn(), DyadicText(digits, exact))
+          EXPECT_TRUE(testing::ShowsValue(engine.StepIn(), testing::DyadicValue(digits, exact)))
               << "exponent " << engine.SecondNum() << ", base places " << base_places;
           ++compared;
         }
@@ -368,7 +372,8 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsNearACutOffPointMatchMpfr) {
     mpfr_const_log2(ln2, MPFR_RNDD);
     mpfr_div(high, high, ln2, MPFR_RNDU);
     ASSERT_TRUE(CutOff(low, high, kExact, digits));
-    EXPECT_EQ(engine.LogarifmIn(static_cast<std::int16_t>(kExact)), DyadicText(digits, kExact))
+    EXPECT_TRUE(testing::ShowsValue(engine.LogarifmIn(static_cast<std::int16_t>(kExact)),
+                                    testing::DyadicValue(digits, kExact)))
         << (above ? "above" : "below") << " 1024";
   }
   mpfr_clears(fx, low, high, ln2, nullptr);
@@ -398,7 +403,8 @@ TEST(ExtremeFunctionsOracleTest, FractionalPowersNearACutOffPointAreCutCorrectly
       engine.RadExact(static_cast<std::int16_t>(kExact));
       engine.FirstNum(DyadicText(base, (4 * e + 8) / 8));
       engine.SecondNum("0.25");
-      EXPECT_EQ(engine.StepIn(), DyadicText(expected, kExact)) << (above ? "above" : "below") << ", E " << e;
+      EXPECT_TRUE(testing::ShowsValue(engine.StepIn(), testing::DyadicValue(expected, kExact)))
+          << (above ? "above" : "below") << ", E " << e;
     }
   }
   mpz_clears(base, expected, nullptr);
