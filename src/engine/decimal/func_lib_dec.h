@@ -16,6 +16,9 @@
 #include "ovnliblt/string_list.h"
 
 namespace ovn {
+namespace decimal {
+struct ScaledNumber;
+}
 
 class FuncLibDec : public OperationFlags {
  public:
@@ -125,6 +128,8 @@ class FuncLibDec : public OperationFlags {
                          std::int16_t ixUnitTo);
 
  private:
+  // The logarithm of Num to base (e when base is null), in LogarifmIn's form.
+  std::string Logarithm(std::string_view Num, const decimal::ScaledNumber* base, std::int16_t Exact);
   void Yield() const;
   // Raises kOverflow for a text past the length limit and kTypeMismatch for a text that is not a number.
   void RequireNumber(std::string_view operand, const char* source) const;

@@ -1,9 +1,8 @@
-// NaturalLogIn and ExponentIn: the logarithm to base e and the power of e, every printed digit true. e lies
-// between two decimal bounds lo < e < hi of n places (the sum of floor(10^n / k!) and that sum plus the
-// number of its terms, in units of 10^-n). A logarithm or a power is monotonic in its base, so the results
-// for lo and for hi bracket the true one: when both cut to the same printed digits, so does it; otherwise
-// n doubles. Only ln 1 = 0 and e^0 = 1 lie on a printed digit's boundary (e is transcendental), and both
-// bounds give those exactly, so the loop ends.
+// ExponentIn: the power of e, every printed digit true. e lies between two decimal bounds lo < e < hi of n
+// places (the sum of floor(10^n / k!) and that sum plus the number of its terms, in units of 10^-n). A power
+// is monotonic in its base, so the results for lo and for hi bracket the true one: when both cut to the same
+// printed digits, so does it; otherwise n doubles. Only e^0 = 1 lies on a printed digit's boundary (e is
+// transcendental), and both bounds give it exactly, so the loop ends.
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -80,15 +79,6 @@ std::string WithBracketedE(std::size_t places, Compute&& compute) {
 }
 
 }  // namespace
-
-std::string FuncLibDec::NaturalLogIn(std::string_view Num, std::int16_t Exact) {
-  RequireNumber(Num, "NaturalLogIn");
-  // log_E x = ln x / ln E moves by about |ln x| 10^-n with n places of E, and |ln x| < 10^5 for any text.
-  const std::size_t places = static_cast<std::size_t>(std::max<int>(Exact, 0)) + 5 + kGuardDigits;
-  return WithBracketedE(places, [&](const DecimalNatural& e, std::size_t e_places) {
-    return LogarifmIn(Num, FixedText(e, e_places), Exact);
-  });
-}
 
 std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
   RequireNumber(Num, "ExponentIn");

@@ -94,8 +94,9 @@ double Log10OfLn(const ScaledNumber& v) {
   return Log10(v.magnitude >= one ? v.magnitude - one : one - v.magnitude) - static_cast<double>(v.scale);
 }
 
-Magnitudes Estimate(const ScaledNumber& x, const ScaledNumber& base) {
-  const double log10_ln_base = Log10OfLn(base);
+// No base stands for e, whose natural logarithm is exactly one.
+Magnitudes Estimate(const ScaledNumber& x, const ScaledNumber* base) {
+  const double log10_ln_base = base ? Log10OfLn(*base) : 0.0;
   return {log10_ln_base, Log10OfLn(x) - log10_ln_base, kAssumedErrorUlps};
 }
 
@@ -340,16 +341,22 @@ std::optional<Ratio> RationalLogarithm(const ScaledNumber& x, const ScaledNumber
   return std::nullopt;
 }
 
+// ln e = 1 at `limbs` fraction limbs, with no error.
+Bounded ExactOne(std::size_t limbs) {
+  return {false, kernel::ShiftLimbsLeft(DecimalNatural(1), limbs), 0};
+}
+
 // The Ziv loop: both natural logarithms at a precision, the truncation if their bounds settle it, else
 // (once) the search for an exact fraction, else more precision. When many places are wanted and an exact
-// fraction is possible, a cheap first pass looks for the fraction before the long computation.
-std::string SearchLogarithm(const ScaledNumber& x, const ScaledNumber& base, std::int16_t Exact,
+// fraction is possible, a cheap first pass looks for the fraction before the long computation. With no
+// base (base e) there is no exact fraction to look for: ln x is transcendental for every rational x != 1.
+std::string SearchLogarithm(const ScaledNumber& x, const ScaledNumber* base, std::int16_t Exact,
                             const kernel::StepHook& on_step) {
   const std::size_t places = Exact > 0 ? static_cast<std::size_t>(Exact) : 0;
   Magnitudes magnitudes = Estimate(x, base);
   RefuseLikelyOverflow(magnitudes, places);
   const double wanted_digits = static_cast<double>(places) + kGuardDigits;
-  bool rational_checked = magnitudes.log10_quotient > kRationalLog10Limit;
+  bool rational_checked = !base || magnitudes.log10_quotient > kRationalLog10Limit;
   const bool cheap_first = !rational_checked && wanted_digits > kCheapPassDigits;
   std::size_t limbs = LimbsFor(
       cheap_first ? kRationalErrorDigits : std::max(wanted_digits, kRationalErrorDigits), magnitudes);
@@ -360,7 +367,8 @@ std::string SearchLogarithm(const ScaledNumber& x, const ScaledNumber& base, std
     const kernel::StepHook pass_step = kernel::Within(on_step, progress_from, progress_to);
     progress_from = progress_to;
 
-    const Bounded ln_base = decimal::logarithm::NaturalLog(base, limbs, kernel::Within(pass_step, 0.0, 0.3));
+    const Bounded ln_base = base ? decimal::logarithm::NaturalLog(*base, limbs, kernel::Within(pass_step, 0.0, 0.3))
+                                 : ExactOne(limbs);
     if (ln_base.magnitude <= DecimalNatural(2 * ln_base.error_ulps)) {
       limbs = 2 * limbs + 2;  // the base lies too near one for this precision to tell ln b from zero
       continue;
@@ -375,7 +383,7 @@ std::string SearchLogarithm(const ScaledNumber& x, const ScaledNumber& base, std
         QuotientErrorDigits(magnitudes) - 9.0 * static_cast<double>(limbs) <= -kRationalErrorDigits) {
       rational_checked = true;
       const YieldHook yield = [&pass_step] { pass_step(1.0); };
-      if (const auto ratio = RationalLogarithm(x, base, ln_x, ln_base, yield)) {
+      if (const auto ratio = RationalLogarithm(x, *base, ln_x, ln_base, yield)) {
         const auto digits =
             kernel::DivMod(TimesPowerOfTen(DecimalNatural(ratio->p), places), DecimalNatural(ratio->q));
         return LogarithmText(ratio->negative, digits.quotient, Exact);
@@ -393,14 +401,23 @@ std::string FuncLibDec::LogarifmIn(std::string_view Num, std::string_view LStep,
                                    bool /*ResumeCalc*/) {
   RequireNumber(Num, "LogarifmIn");
   RequireNumber(LStep, "LogarifmIn");
-  Yield();
-  const ScaledNumber x = decimal::ParseScaled(Num);
   const ScaledNumber base = decimal::ParseScaled(LStep);
-  if (x.is_zero() || x.negative) {
-    Fail(ErrorNumber::kInvalidArgument, "no logarithm of a number below or at zero");
-  }
   if (base.is_zero() || base.negative || IsOne(base)) {
     Fail(ErrorNumber::kInvalidArgument, "the base must be above zero and not one");
+  }
+  return Logarithm(Num, &base, Exact);
+}
+
+std::string FuncLibDec::NaturalLogIn(std::string_view Num, std::int16_t Exact) {
+  RequireNumber(Num, "NaturalLogIn");
+  return Logarithm(Num, nullptr, Exact);
+}
+
+std::string FuncLibDec::Logarithm(std::string_view Num, const ScaledNumber* base, std::int16_t Exact) {
+  Yield();
+  const ScaledNumber x = decimal::ParseScaled(Num);
+  if (x.is_zero() || x.negative) {
+    Fail(ErrorNumber::kInvalidArgument, "no logarithm of a number below or at zero");
   }
   if (ResultLength(0, false, Exact > 0 ? static_cast<std::size_t>(Exact) : 0) > kMaxTextLength) {
     Fail(ErrorNumber::kOverflow, "result longer than 32767 characters");
