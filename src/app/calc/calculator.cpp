@@ -414,8 +414,9 @@ std::optional<std::string> Calculator::ComputeExtreme(const Evaluation& evaluati
 void Calculator::Round() {
   const std::optional<std::string> answer =
       platform_.input.Ask(std::string(kRoundPrompt), std::string(kRoundTitle), "0");
-  std::int16_t places = ToInt16Clamped(TextToDouble(answer.value_or("")));
   try {
+    // An answer too large for a double raises like an engine error and is told the same way.
+    std::int16_t places = ToInt16Clamped(TextToDouble(answer.value_or("")));
     CurrentNumber = decimal_.CircleIn(CurrentNumber, places);
   } catch (const RuntimeError& error) {
     ReportError(std::string(MessageForError(error.Number())));
