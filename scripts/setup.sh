@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 #   setup.sh run   what building and starting the calculator needs
-#   setup.sh test  that, plus the oracles of the tests and benchmarks (GMP, MPFR, GoogleTest, Benchmark)
+#   setup.sh test  that, plus the oracles of the tests and benchmarks (GMP, MPFR, GoogleTest, Benchmark) and
+#                  clang with libFuzzer for the fuzz targets
 #   setup.sh package  what building and starting needs, plus dpkg-shlibdeps for the package's dependencies
 set -euo pipefail
 
 run_packages=(g++ cmake make qt6-base-dev libgl-dev)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev libmpfr-dev)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev libmpfr-dev clang libclang-rt-14-dev)
 package_packages=(dpkg-dev)
 
 case "${1:-run}" in
