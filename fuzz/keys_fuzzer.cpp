@@ -2,14 +2,17 @@
 // services of the controller's tests. The first five bytes choose the number type and small precisions; each
 // further byte presses one key: a digit, the point, an entry or memory button, "=", or an operation. "Paste"
 // and the rounding question take their text from the bytes that follow (a length byte, then the text).
-// Each evaluation is cancelled, as Esc cancels it, once the input has run for kBudget, so every input is
-// quick.
+// So that every input is quick, an input ends once a number it made is longer than kLongestOperand (long
+// operands are the engines' tests' business; the key sequences are this target's), and each evaluation is
+// cancelled, as Esc cancels it, once the input has run for kBudget.
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/calculator.h"
 #include "fake_platform.h"
@@ -19,6 +22,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kBudget = std::chrono::milliseconds(200);
 constexpr std::size_t kLongestPastedText = 8;
+constexpr std::size_t kLongestOperand = 100;
 
 class Bytes {
  public:
@@ -44,6 +48,10 @@ struct Session {
   ovn::FakePlatform services;
   ovn::Calculator calculator{settings, services.platform};
 };
+
+bool HoldsALongNumber(const ovn::Calculator& c) {
+  return std::max({c.CurrentNumber.size(), c.FirstOperand.size(), c.MemoryValue.size()}) > kLongestOperand;
+}
 
 using Button = std::function<void(Session&, Bytes&)>;
 
@@ -100,6 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session.calculator.ExtremeEngine().SetYieldHook(cancel_when_late);
 
   const std::vector<Button>& buttons = Buttons();
-  while (!bytes.empty()) buttons[bytes.Next() % buttons.size()](session, bytes);
+  while (!bytes.empty() && !HoldsALongNumber(session.calculator)) {
+    buttons[bytes.Next() % buttons.size()](session, bytes);
+  }
   return 0;
 }
