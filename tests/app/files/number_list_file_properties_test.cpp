@@ -119,23 +119,36 @@ TEST_F(NumberListPropertiesTest, SaveKilledAtAnyMomentLeavesTheOldFileOrTheNewOn
   }
 
   std::mt19937 rng(kSeed);
-  // Most kills come before the temporary file exists or after the rename: go on until five came between.
+  // Most of a save in a child is starting and ending the process. A kill that leaves the old file and no
+  // temporary one came too early, one that finds the new file too late: the delays narrow to the moments
+  // in between (widening again when timing noise closes the window) until five kills came mid-save.
   constexpr int kKillsWhileSaving = 5;
   int killed_while_saving = 0;
+  long long earliest = 0, latest = whole_save.count();
   for (int round = 0; round < 100 && killed_while_saving < kKillsWhileSaving; ++round) {
+    if (earliest >= latest) {
+      earliest = 0;
+      latest = whole_save.count();
+    }
     ASSERT_EQ(WriteNumberList(file, old_records), "");
-    const std::chrono::microseconds delay(
-        std::uniform_int_distribution<long long>(0, whole_save.count())(rng));
+    const std::chrono::microseconds delay(std::uniform_int_distribution<long long>(earliest, latest)(rng));
     save_in_child(delay);
     const std::string text = Text(file);
     EXPECT_TRUE(text == old_text || text == new_text)
         << "seed " << kSeed << ", round " << round << ", killed after " << delay.count()
         << " us: " << text.size() << " bytes";
-    // A temporary file beside the list shows that the kill came in the middle of the save.
+    bool mid_save = false;
     for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
       if (entry.path() == file) continue;
-      ++killed_while_saving;
+      mid_save = true;
       std::filesystem::remove(entry.path());
+    }
+    if (mid_save) {
+      ++killed_while_saving;
+    } else if (text == old_text) {
+      earliest = delay.count();
+    } else {
+      latest = delay.count();
     }
   }
   EXPECT_EQ(killed_while_saving, kKillsWhileSaving) << "saves of " << whole_save.count() << " us";
