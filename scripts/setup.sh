@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 #   setup.sh run   what building and starting the calculator needs
-#   setup.sh test  that, plus the oracles of the tests and benchmarks (GMP, MPFR, GoogleTest, Benchmark)
+#   setup.sh test  that, plus the oracles of the tests and benchmarks (GMP, MPFR, GoogleTest, Benchmark) and
+#                  clang with libFuzzer for the fuzz targets
 #   setup.sh package  what building and starting needs, plus dpkg-shlibdeps for the package's dependencies
 #                     and the checkers of the package (lintian, the desktop entry and AppStream validators)
 #   setup.sh screenshot  what building and starting needs, plus a virtual X server to photograph the window
@@ -11,7 +12,8 @@ set -euo pipefail
 run_packages=(g++ cmake make qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n)
 # The installed-tree test runs the desktop entry and AppStream validators.
 validators=(desktop-file-utils appstream)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev libmpfr-dev "${validators[@]}")
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev libmpfr-dev clang libclang-rt-14-dev
+  "${validators[@]}")
 package_packages=(dpkg-dev lintian "${validators[@]}")
 screenshot_packages=(xvfb xauth xdotool x11-utils netpbm)
 

@@ -105,6 +105,8 @@ TEST(Console, EvaluationErrorGoesToStandardErrorWithStatusOne) {
   EXPECT_EQ(outcome.err, "Деление на ноль!\n");
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(RunWith({"1.2.3", "+", "1", "="}).status, kEvaluationFailed);
+  // A rounding place too large for a double is told, not a crash.
+  EXPECT_EQ(RunWith({"5", "~1E999"}).err, "Число длиннее 32767 символов!\n");
 }
 
 TEST(Console, HelpAndVersionAnswerBeforeAnyTokenIsPressed) {

@@ -438,7 +438,8 @@ void Calculator::Round() {
   const std::optional<std::string> answer =
       platform_.input.Ask(std::string(kRoundPrompt), std::string(kRoundTitle), "0");
   try {
-    // A degree past a double's range is refused (error 6); one past 16 bits is clamped.
+    // A degree past a double's range is refused (error 6) and told like an engine error; one past 16 bits
+    // is clamped.
     std::int16_t places = ToInt16Clamped(TextToDouble(answer.value_or("")));
     CurrentNumber = decimal_.CircleIn(CurrentNumber, places);
   } catch (const RuntimeError& error) {
