@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   std::string problem;
   const ovn::Settings loaded = Load(problem);
-  const std::string saved = ovn::SaveSettings(loaded);
+  const std::string saved = ovn::SaveSettings(loaded, ovn::Settings{});
   ovn::fuzz::Require(saved.empty() || !problem.empty(), "a sound store saves without a word");
   const ovn::Settings reloaded = Load(problem);
   ovn::fuzz::Require(problem.empty(), "the store the program wrote reads back with no problem");

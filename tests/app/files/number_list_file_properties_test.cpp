@@ -36,7 +36,7 @@ std::string RandomText(std::mt19937& rng, std::size_t most_pieces) {
 
 // A number, now and then one of the longest an operand can be, or any text: values are not checked. Values
 // of the memory list are kept verbatim, so theirs may start and end with spaces.
-std::string RandomValue(std::mt19937& rng, ValueForm form) {
+std::string RandomValue(std::mt19937& rng, ListKind kind) {
   std::string value;
   switch (std::uniform_int_distribution<int>(0, 9)(rng)) {
     case 0:
@@ -49,7 +49,7 @@ std::string RandomValue(std::mt19937& rng, ValueForm form) {
       value = std::to_string(std::uniform_int_distribution<long long>()(rng)) + ".25";
       break;
   }
-  return form == ValueForm::kVerbatim && value.size() % 2 == 0 ? "  " + value + " " : value;
+  return kind == ListKind::kMemoryList && value.size() % 2 == 0 ? "  " + value + " " : value;
 }
 
 using NumberListPropertiesTest = TemporaryFolder;
@@ -57,24 +57,24 @@ using NumberListPropertiesTest = TemporaryFolder;
 TEST_F(NumberListPropertiesTest, AnyListIsReadBackAsWritten) {
   struct Form {
     const char* file;
-    ValueForm values;
+    ListKind kind;
   };
-  const Form forms[] = {{"list.num", ValueForm::kTrimmed},
-                        {"list.osv", ValueForm::kTrimmed},
-                        {"memlist.num", ValueForm::kVerbatim}};
+  const Form forms[] = {{"list.num", ListKind::kNumberFile},
+                        {"list.osv", ListKind::kNumberFile},
+                        {"memlist.num", ListKind::kMemoryList}};
   std::mt19937 rng(kSeed);
   for (const Form& form : forms) {
     for (int round = 0; round < 40; ++round) {
       std::vector<NumberRecord> records(std::uniform_int_distribution<std::size_t>(0, 60)(rng));
-      for (NumberRecord& record : records) record = {RandomText(rng, 8), RandomValue(rng, form.values)};
+      for (NumberRecord& record : records) record = {RandomText(rng, 8), RandomValue(rng, form.kind)};
       // Every list is formatted and parsed; every tenth goes through a file as well.
       const std::filesystem::path file = folder_ / form.file;
       NumberListContent read;
       if (round % 10 == 0) {
-        ASSERT_EQ(WriteNumberList(file, records), "");
-        read = ReadNumberList(file, form.values);
+        ASSERT_EQ(WriteNumberList(file, records, form.kind), "");
+        read = ReadNumberList(file, form.kind);
       } else {
-        read = ParseNumberList(FormatNumberList(records, file), file, form.values);
+        read = ParseNumberList(FormatNumberList(records, file, form.kind), file, form.kind);
       }
       EXPECT_EQ(read.error + read.warning, "") << form.file << ", seed " << kSeed << ", round " << round;
       EXPECT_EQ(read.records, records) << form.file << ", seed " << kSeed << ", round " << round;
