@@ -12,7 +12,6 @@ namespace {
 
 using extreme::ExtremeValue;
 
-constexpr double kProgressDone = 1000.0;
 // ConvertDecNum publishes at most this much, so that a finished conversion never reads as a finished
 // operation.
 constexpr double kConversionProgressEnd = 999.0;
