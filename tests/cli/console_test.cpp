@@ -65,6 +65,8 @@ TEST(Console, PrintsTheResultsUsersExpect) {
       {{"--rad", "12", "7", "EXPONENTA", "="}, "1096.6331584284585"},
       {{"--type", "2", "--log", "50", "2", "LN", "="}, "0.69314718055994530941723212145817656807550013436025"},
       {{"--rad", "12", "-7", "EXPONENTA", "="}, "0.0009118819655"},
+      // A root whose degree times its places is too long for one integer root.
+      {{"--type", "2", "1.5", "RAD", "1000000", "="}, "1.00000040546519030915243843785"},
   };
   for (const Case& c : cases) {
     const Outcome outcome = RunWith(c.arguments);

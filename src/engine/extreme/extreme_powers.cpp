@@ -3,6 +3,8 @@
 //
 // A base-256 value is a binary fraction, so a root of a whole degree cut off after `places` digits is one
 // integer root of the radicand scaled by 256^(places * degree), and a whole power is one binary powering.
+// Where that scaled radicand would be too long (a degree of a million), the root is found in floating
+// point and proved by directed-rounding bounds of its powers instead.
 // A fractional exponent p / 2^k is a whole power times square roots taken k times over: those run in fixed
 // point with directed rounding, giving a lower and an upper bound that are widened until both cut off to
 // the same digits. A power whose value is rational could sit exactly on a cut-off point, where no precision
@@ -178,6 +180,15 @@ Bounds FractionalPowerBounds(const ExtremeValue& a, const BinaryFraction& f, con
           ShiftDigitsRight(product.high * whole_power.magnitude, whole_power.places) + One()};
 }
 
+// An exact value cut off toward zero after `places` digits.
+ExtremeValue CutAt(ExtremeValue exact, std::size_t places) {
+  exact.magnitude = ShiftDigits(
+      exact.magnitude, static_cast<std::ptrdiff_t>(places) - static_cast<std::ptrdiff_t>(exact.places));
+  exact.places = places;
+  exact.cut = true;
+  return exact;
+}
+
 // a^|exponent| for a > 0, cut off after `places` digits, or for a negative exponent its reciprocal so cut
 // off; log2_power is log2 a^|exponent|.
 ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent, double log2_power,
@@ -185,12 +196,7 @@ ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent
   const BinaryFraction f = Reduced(exponent);
   if (auto exact = RationalPower(a, f, source)) {
     if (exponent.negative) return TruncatedQuotient(FromInteger(1), *exact, places);
-    ExtremeValue cut = *exact;
-    cut.magnitude = ShiftDigits(
-        exact->magnitude, static_cast<std::ptrdiff_t>(places) - static_cast<std::ptrdiff_t>(exact->places));
-    cut.places = places;
-    cut.cut = true;
-    return cut;
+    return CutAt(*exact, places);
   }
   const auto w = Word(ShiftBitsRight(f.p, f.k));
   if (!w) Fail(ErrorNumber::kOverflow, source, "the exponent is too long");
@@ -215,6 +221,140 @@ ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent
       high = kernel::ShiftLimbsRight(ShiftDigitsLeft(x.high, places), limbs);
     }
     if (low == high) return {false, std::move(low), places, true};
+  }
+}
+
+// ---- Roots of high degree ----
+//
+// floor(x^(1/n) 2^P) as one integer root would need a number of P n bits. Instead a candidate c is found
+// by Newton's iteration in floating point and proved: bounds of (c / 2^P)^n and ((c + 1) / 2^P)^n, by
+// binary powering with every product cut toward zero or away from it, must put x between them.
+
+// A positive m 2^e.
+struct Float {
+  BinaryNatural m;
+  std::int64_t e = 0;
+};
+
+// v kept to `bits` significant bits, cut toward zero or, when `up`, away from it.
+Float Trimmed(Float v, std::size_t bits, bool up) {
+  const std::size_t length = BitLength(v.m);
+  if (length <= bits) return v;
+  BinaryNatural m = ShiftBitsRight(v.m, length - bits);
+  if (up) m = m + One();
+  return {std::move(m), v.e + static_cast<std::int64_t>(length - bits)};
+}
+
+Float Product(const Float& a, const Float& b, std::size_t bits, bool up) {
+  return Trimmed({a.m * b.m, a.e + b.e}, bits, up);
+}
+
+// a / b to about `bits` significant bits, cut toward zero.
+Float Quotient(const Float& a, const Float& b, std::size_t bits) {
+  const std::size_t shift = bits + BitLength(b.m);
+  return {kernel::DivMod(ShiftBitsLeft(a.m, shift), b.m).quotient,
+          a.e - b.e - static_cast<std::int64_t>(shift)};
+}
+
+// a + b, exactly.
+Float Sum(const Float& a, const Float& b) {
+  const Float& low = a.e < b.e ? a : b;
+  const Float& high = a.e < b.e ? b : a;
+  return {low.m + ShiftBitsLeft(high.m, static_cast<std::size_t>(high.e - low.e)), low.e};
+}
+
+int Compare(const Float& a, const Float& b) {
+  if (a.m.is_zero() || b.m.is_zero()) return b.m.is_zero() - a.m.is_zero();
+  const std::int64_t top_a = static_cast<std::int64_t>(BitLength(a.m)) + a.e;
+  const std::int64_t top_b = static_cast<std::int64_t>(BitLength(b.m)) + b.e;
+  if (top_a != top_b) return top_a < top_b ? -1 : 1;
+  const std::int64_t e = std::min(a.e, b.e);
+  const auto order = ShiftBitsLeft(a.m, static_cast<std::size_t>(a.e - e)) <=>
+                     ShiftBitsLeft(b.m, static_cast<std::size_t>(b.e - e));
+  return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+// a^n, a lower bound or (when `up`) an upper one, at `bits` bits.
+Float PowerBound(const Float& a, std::uint64_t n, std::size_t bits, bool up) {
+  Float power{One(), 0};
+  for (int i = std::bit_width(n) - 1; i >= 0; --i) {
+    power = Product(power, power, bits, up);
+    if (((n >> i) & 1) != 0) power = Product(power, a, bits, up);
+  }
+  return power;
+}
+
+// t^(1/n) to about `bits` bits: y <- ((n - 1) y + t / y^(n - 1)) / n from a double's estimate, each step
+// doubling the correct bits less log2 n (so from a double's 48, for n below 2^32).
+Float NewtonRoot(const Float& t, double log2_root, std::uint64_t n, std::size_t bits,
+                 const StepHook& on_step) {
+  const double whole = std::floor(log2_root);
+  Float y{BinaryNatural(static_cast<std::uint64_t>(std::exp2(log2_root - whole + 52))),
+          static_cast<std::int64_t>(whole) - 52};
+  const Float n_minus_one{BinaryNatural(n - 1), 0};
+  const Float n_float{BinaryNatural(n), 0};
+  const auto lost = static_cast<std::size_t>(std::bit_width(n));
+  for (std::size_t correct = 48; correct < bits + lost; correct = 2 * correct - lost) {
+    const Float step = Quotient(t, PowerBound(y, n - 1, bits, false), bits);
+    y = Trimmed(Quotient(Sum(Product(y, n_minus_one, bits, false), step), n_float, bits), bits, false);
+    if (on_step) on_step(static_cast<double>(correct) / static_cast<double>(bits + lost));
+  }
+  return y;
+}
+
+// x^(1/n), or with `reciprocal` x^(-1/n), when it is a binary fraction. With x = m 2^e and m odd, the root
+// is u 2^(e / n) when m = u^n and n divides e; its reciprocal is a binary fraction only when u = 1.
+std::optional<ExtremeValue> ExactRoot(const ExtremeValue& x, std::uint64_t n, bool reciprocal) {
+  const std::size_t twos = TrailingZeroBits(x.magnitude);
+  const std::int64_t e = static_cast<std::int64_t>(twos) - 8 * static_cast<std::int64_t>(x.places);
+  const BinaryNatural m = ShiftBitsRight(x.magnitude, twos);
+  if (e % static_cast<std::int64_t>(n) != 0) return std::nullopt;
+  // An odd u^n with u >= 3 has more than n bits.
+  if (m != One() && (reciprocal || n >= BitLength(m))) return std::nullopt;
+  const BinaryNatural u = m == One() ? One() : kernel::IntegerRoot(m, n);
+  if (m != One() && kernel::Pow(u, n) != m) return std::nullopt;
+  const std::int64_t shift = e / static_cast<std::int64_t>(n);
+  return TimesPowerOfTwo(u, reciprocal ? -shift : shift);
+}
+
+// floor(x^(1/n) 256^places), or with `reciprocal` floor(x^(-1/n) 256^places), for x > 0 whose root is no
+// binary fraction (ExactRoot's): the root is then irrational and off every cut-off point, so the bounds
+// settle at some precision and the loop ends.
+BinaryNatural HighDegreeRoot(const ExtremeValue& x, std::uint64_t n, bool reciprocal, std::size_t places,
+                             const StepHook& on_step, const char* source) {
+  const Float value{x.magnitude, -8 * static_cast<std::int64_t>(x.places)};
+  const Float one{One(), 0};
+  // c is right when (c / 2^P)^n x^(+-1) <= x^(1 or 0) < ((c + 1) / 2^P)^n x^(+-1).
+  const Float& target = reciprocal ? one : value;
+  const Float& factor = reciprocal ? value : one;
+  const auto p = 8 * static_cast<std::int64_t>(places);
+  const double log2_root = (reciprocal ? -Log2(x) : Log2(x)) / static_cast<double>(n);
+  auto bits = static_cast<std::size_t>(std::max(0.0, static_cast<double>(p) + log2_root)) +
+              static_cast<std::size_t>(std::bit_width(n)) + kGuardBits;
+  RequireWork(2.0 * static_cast<double>(bits), source);
+  const Float y = NewtonRoot(reciprocal ? Quotient(one, value, bits) : value, log2_root, n, bits,
+                             kernel::Within(on_step, 0, 0.5));
+  BinaryNatural c = y.e + p >= 0 ? ShiftBitsLeft(y.m, static_cast<std::size_t>(y.e + p))
+                                 : ShiftBitsRight(y.m, static_cast<std::size_t>(-(y.e + p)));
+  double powerings = 0;
+  const auto bound = [&](const BinaryNatural& root, bool up) {
+    Float power = Product(PowerBound({root, -p}, n, bits, up), factor, bits, up);
+    ++powerings;
+    if (on_step) on_step(1 - 0.5 / powerings);  // Esc is seen between powerings
+    return power;
+  };
+  for (;;) {
+    const BinaryNatural next = c + One();
+    if (Compare(bound(c, false), target) > 0) {
+      c = c - One();
+    } else if (Compare(bound(next, true), target) <= 0) {
+      c = next;
+    } else if (Compare(bound(c, true), target) <= 0 && Compare(target, bound(next, false)) < 0) {
+      return c;
+    } else {
+      bits *= 2;
+      RequireWork(2.0 * static_cast<double>(bits), source);
+    }
   }
 }
 
@@ -350,10 +490,19 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
   const ExtremeValue x = WholePower(Normalized(radicand), std::uint64_t{1} << f.k, {}, source);
   const auto n = Word(f.p);
   if (!n) Fail(ErrorNumber::kOverflow, source, "the degree is too long");
+  if (static_cast<double>(BitLength(x.magnitude)) +
+          8.0 * static_cast<double>(places) * static_cast<double>(*n) >
+      static_cast<double>(kMaxWorkBits)) {
+    // Newton's start holds 48 bits, and each step loses log2 n of what it doubles.
+    if (*n >= std::uint64_t{1} << 32) Fail(ErrorNumber::kOverflow, source, "the degree is too long");
+    if (auto exact = ExactRoot(x, *n, d.negative)) {
+      ExtremeValue root = CutAt(*exact, places);
+      root.negative = radicand.negative;
+      return root;
+    }
+    return {radicand.negative, HighDegreeRoot(x, *n, d.negative, places, on_step, source), places, true};
+  }
   const auto shift = static_cast<std::ptrdiff_t>(places * *n);
-  RequireWork(static_cast<double>(BitLength(x.magnitude)) +
-                  8.0 * static_cast<double>(places) * static_cast<double>(*n),
-              source);
   // floor(x^(1/n) 256^places) is the root of floor(x 256^(places n)); the reciprocal root's, of
   // floor(256^(places n) / x).
   const BinaryNatural scaled =

@@ -275,6 +275,46 @@ bool CutOff(mpfr_srcptr low, mpfr_srcptr high, std::size_t places, mpz_ptr out) 
   return settled;
 }
 
+// Degrees whose root at these places would need an integer root of tens of millions of bits, and a
+// radicand of 100 digits; the reciprocal root is bracketed by the reciprocals of the root's bounds.
+TEST(ExtremeFunctionsOracleTest, RootsOfHighDegreeMatchMpfr) {
+  constexpr mpfr_prec_t kPrecision = 1024;
+  mpfr_t x, low, high;
+  mpfr_inits2(kPrecision, x, low, high, nullptr);
+  mpz_t digits;
+  mpz_init(digits);
+  const std::string hundred_digits = "1" + std::string(98, '0') + "7";
+  for (const char* radicand : {"1.5", "2", "0.5", "1", "-1.5", hundred_digits.c_str()}) {
+    for (const long degree : {1000000L, 300000L, -1000000L, 1000001L, -300001L}) {
+      if (radicand[0] == '-' && degree % 2 == 0) continue;
+      for (const std::size_t exact : {12, 40}) {
+        FuncLibOrvaneLite engine;
+        engine.FirstNum(radicand);
+        engine.SecondNum(std::to_string(degree));
+        mpfr_set_str(x, radicand, 10, MPFR_RNDN);  // exact: these radicands are binary fractions
+        mpfr_abs(x, x, MPFR_RNDN);
+        const unsigned long n = static_cast<unsigned long>(std::abs(degree));
+        if (degree > 0) {
+          mpfr_rootn_ui(low, x, n, MPFR_RNDD);
+          mpfr_rootn_ui(high, x, n, MPFR_RNDU);
+        } else {
+          mpfr_rootn_ui(high, x, n, MPFR_RNDD);
+          mpfr_rootn_ui(low, x, n, MPFR_RNDU);
+          mpfr_ui_div(low, 1, low, MPFR_RNDD);
+          mpfr_ui_div(high, 1, high, MPFR_RNDU);
+        }
+        SCOPED_TRACE(std::string(radicand) + " RAD " + std::to_string(degree) + " at " +
+                     std::to_string(exact));
+        ASSERT_TRUE(CutOff(low, high, exact, digits));
+        EXPECT_TRUE(testing::ShowsValue(engine.RadicalIn(static_cast<std::int16_t>(exact)),
+                                        testing::DyadicValue(digits, exact, radicand[0] == '-')));
+      }
+    }
+  }
+  mpz_clear(digits);
+  mpfr_clears(x, low, high, nullptr);
+}
+
 TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
   constexpr unsigned long kSeed = 20261212;
   gmp_randstate_t state;
