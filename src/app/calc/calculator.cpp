@@ -487,7 +487,8 @@ void Calculator::Copy() {
 
 void Calculator::Paste() {
   // Spaces and line ends around a copied number are no part of it.
-  std::string_view text = platform_.clipboard.Text();
+  const std::string pasted = platform_.clipboard.Text();
+  std::string_view text = pasted;
   const std::size_t first = text.find_first_not_of(" \t\r\n");
   text = first == std::string_view::npos ? std::string_view() : text.substr(first);
   text = text.substr(0, text.find_last_not_of(" \t\r\n") + 1);
