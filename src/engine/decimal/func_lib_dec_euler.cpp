@@ -5,6 +5,7 @@
 // transcendental), and both bounds give it exactly, so the loop ends.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <utility>
 
 #include "decimal/decimal_text.h"
@@ -21,6 +22,7 @@ using decimal::DecimalNatural;
 
 // Digits of e beyond those the result needs before the bounds are first tried.
 constexpr std::size_t kGuardDigits = 12;
+constexpr double kLog10OfE = 0.4342944819032518;
 
 // lo and hi around e, as whole numbers of units of 10^-places.
 std::pair<DecimalNatural, DecimalNatural> EulerBounds(std::size_t places) {
@@ -43,17 +45,49 @@ std::string FixedText(const DecimalNatural& value, std::size_t places) {
   return places > 0 ? whole + "." + fraction : whole;
 }
 
-// floor(E^x 10^shown) for a whole x, E being e_units / 10^places: exact integer powers, cut once at the end,
-// so that no intermediate text grows past the engine's limit.
-DecimalNatural WholePowerOfE(const DecimalNatural& e_units, std::size_t places, const decimal::ScaledNumber& x,
-                             std::uint64_t n, std::size_t shown) {
-  const DecimalNatural power = kernel::Pow(e_units, n);
-  const auto places_of_power = static_cast<long>(places * n);
-  if (!x.negative) {
-    return decimal::logarithm::ScaleByPowerOfTen(power, static_cast<long>(shown) - places_of_power);
+// a b / 10^places, cut down, or up when `up`: for a lower or an upper bound of a fixed-point product.
+DecimalNatural FixedProduct(const DecimalNatural& a, const DecimalNatural& b, std::size_t places, bool up) {
+  const DecimalNatural product = a * b;
+  DecimalNatural cut = decimal::logarithm::ScaleByPowerOfTen(product, -static_cast<long>(places));
+  if (up && decimal::TimesPowerOfTen(cut, places) != product) cut = cut + DecimalNatural(1);
+  return cut;
+}
+
+// A lower (or, when `up`, an upper) bound of base^n, base and result in units of 10^-places: binary
+// powering with every product cut the same way, so that no intermediate grows past the result's digits.
+DecimalNatural BoundOfPower(const DecimalNatural& base, std::uint64_t n, std::size_t places, bool up,
+                            const std::function<void()>& yield) {
+  DecimalNatural result = decimal::TimesPowerOfTen(DecimalNatural(1), places);
+  DecimalNatural square = base;
+  for (;;) {
+    if ((n & 1) != 0) result = FixedProduct(result, square, places, up);
+    n >>= 1;
+    if (n == 0) return result;
+    square = FixedProduct(square, square, places, up);
+    yield();
   }
-  const DecimalNatural one = decimal::TimesPowerOfTen(DecimalNatural(1), shown + places * n);
-  return kernel::DivMod(one, power).quotient;
+}
+
+// e^x for a whole x = +-n, cut after `shown` places. Bounds of lo^n and hi^n (lo < e < hi, `places` places)
+// bracket e^n, and their reciprocals e^-n; when both ends cut to the same digits, so does e^x, else the
+// places double. e^n is irrational for n != 0, so the loop ends.
+std::string WholePowerOfE(bool negative, std::uint64_t n, std::size_t shown, std::size_t places,
+                          const std::function<void()>& yield) {
+  for (;; places *= 2) {
+    const auto [lo, hi] = EulerBounds(places);
+    DecimalNatural low = BoundOfPower(lo, n, places, false, yield);
+    DecimalNatural high = BoundOfPower(hi, n, places, true, yield);
+    if (negative) {
+      const DecimalNatural one = decimal::TimesPowerOfTen(DecimalNatural(1), 2 * places);
+      const auto [below, rest] = kernel::DivMod(one, low);
+      DecimalNatural above = rest.is_zero() ? below : below + DecimalNatural(1);
+      low = kernel::DivMod(one, high).quotient;
+      high = std::move(above);
+    }
+    const long drop = static_cast<long>(shown) - static_cast<long>(places);
+    DecimalNatural digits = decimal::logarithm::ScaleByPowerOfTen(low, drop);
+    if (digits == decimal::logarithm::ScaleByPowerOfTen(high, drop)) return FixedText(digits, shown);
+  }
 }
 
 // The text cut off after exactly `places` places ("0" before a leading point).
@@ -85,7 +119,7 @@ std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
   const std::size_t shown = Exact >= 1 ? static_cast<std::size_t>(Exact) + 1 : 0;
   // E^x moves by about x e^x 10^-n: the places wanted, the whole digits of e^x and of x, and a guard.
   const double x = std::abs(TextToDouble(Num));
-  const double extra = x * 0.4343 + std::log10(x + 1);
+  const double extra = x * kLog10OfE + std::log10(x + 1);
   const std::size_t places = shown + kGuardDigits + static_cast<std::size_t>(std::min(extra, 40000.0));
   // The inner power cuts at no fewer places than the result shows, so cutting it again cuts e^x.
   const std::int16_t rad_exact = RadExact();
@@ -101,12 +135,20 @@ std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
     }
   } restore{*this, rad_exact, dev_exact};
   const decimal::ScaledNumber power = decimal::ParseScaled(DelNull(Num));
-  const bool whole = power.scale == 0 && decimal::logarithm::DigitCount(power.magnitude) < 10;
-  std::string text = WithBracketedE(places, [&](const DecimalNatural& e, std::size_t e_places) {
-    if (whole) return FixedText(WholePowerOfE(e, e_places, power, power.magnitude.low_u64(), shown), shown);
-    iStepFS.clear();
-    return CutToPlaces(StepIn(FixedText(e, e_places), Num), shown);
-  });
+  // e^x has about x log10 e whole digits: a result sure to pass the limit is refused before any work, and
+  // e^-x below 10^-(shown + 1) cuts to zero.
+  const double whole_digits = x * kLog10OfE;
+  if (!power.negative && whole_digits > static_cast<double>(kMaxTextLength) + 1) {
+    decimal::Raise(ErrorNumber::kOverflow, "FuncLibDec.ExponentIn", "result longer than 32767 characters");
+  }
+  if (power.negative && whole_digits > static_cast<double>(shown) + 2) return FixedText({}, shown);
+  const bool whole = power.scale == 0;
+  std::string text = whole ? WholePowerOfE(power.negative, power.magnitude.low_u64(), shown, places,
+                                           [this] { Yield(); })
+                           : WithBracketedE(places, [&](const DecimalNatural& e, std::size_t e_places) {
+                               iStepFS.clear();
+                               return CutToPlaces(StepIn(FixedText(e, e_places), Num), shown);
+                             });
   decimal::CheckLength(text, "ExponentIn");
   return text;
 }

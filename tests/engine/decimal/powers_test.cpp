@@ -440,6 +440,13 @@ TEST(StepIn, FractionalPowersAreTruncatedTrueValues) {
   TruncatedPower(expected, "e", "0.5", 10000, true);
   ScaledValue(value, long_engine.ExponentIn("-0.5", 9999), 10000);
   EXPECT_EQ(mpz_cmp(value, expected), 0);
+  // Whole exponents up to the limit: e^75000 has 32,572 whole digits; e^-70000 cuts to zero.
+  for (const char* x : {"75000", "-60", "-70000"}) {
+    const bool negative = x[0] == '-';
+    TruncatedPower(expected, "e", negative ? x + 1 : x, 31, negative);
+    ScaledValue(value, long_engine.ExponentIn(x, 30), 31);
+    EXPECT_EQ(mpz_cmp(value, expected), 0) << "e ^ " << x;
+  }
 }
 
 TEST(StepIn, NegativeFractionalPowersAreTrueReciprocalsInTheQuotientsForm) {
