@@ -45,6 +45,9 @@ constexpr double kAssumedErrorDigits = 3;
 
 // ---- Rational logarithms ----
 
+// p/q as the pair p, q.
+using Ratio = std::pair<std::int64_t, std::int64_t>;
+
 // v = mx^x_exponent * mb^b_exponent, a step of Euclid's algorithm on the exponents.
 struct PowerProduct {
   BinaryNatural v;
@@ -55,8 +58,7 @@ struct PowerProduct {
 // p/q with mx^q = mb^p, for odd mx, mb > 1, if there is one. Then mx = c^p and mb = c^q for some c; dividing
 // the larger of two such powers by the largest power of the smaller it holds leaves c^r, and a remainder
 // shows that there is no such c.
-std::optional<std::pair<std::int64_t, std::int64_t>> OddPartLogarithm(const BinaryNatural& mx,
-                                                                      const BinaryNatural& mb) {
+std::optional<Ratio> OddPartLogarithm(const BinaryNatural& mx, const BinaryNatural& mb) {
   PowerProduct larger{mx, 1, 0}, smaller{mb, 0, 1};
   for (;;) {
     if (larger.v < smaller.v) std::swap(larger, smaller);
@@ -83,12 +85,11 @@ std::pair<BinaryNatural, std::int64_t> OddPart(const ExtremeValue& value) {
 }
 
 // log_b x = p/q (q > 0, lowest terms) when it is rational; x, b > 0, b != 1.
-std::optional<std::pair<std::int64_t, std::int64_t>> RationalLogarithm(const ExtremeValue& x,
-                                                                       const ExtremeValue& b) {
+std::optional<Ratio> RationalLogarithm(const ExtremeValue& x, const ExtremeValue& b) {
   const auto [mx, ex] = OddPart(x);
   const auto [mb, eb] = OddPart(b);
   const BinaryNatural one(1);
-  std::pair<std::int64_t, std::int64_t> ratio;
+  Ratio ratio;
   if (mx == one && mb == one) {
     ratio = {ex, eb};  // b != 1, so eb != 0
   } else if (mx == one || mb == one) {
@@ -157,9 +158,20 @@ ExtremeValue IrrationalLogarithm(const ExtremeValue& x, const ExtremeValue& b, s
     if (ln_b.magnitude <= DecimalNatural(2 * ln_b.error_ulps)) continue;  // too near one to tell from zero
     const Bounded ln_x = decimal::logarithm::NaturalLog(x_scaled, limbs, kernel::Within(pass_step, 0.4, 1.0));
     if (auto digits_found = TruncatedQuotient(ln_x, ln_b, scale)) {
-      return {ln_x.negative != ln_b.negative, kernel::ToBinary(*digits_found), places};
+      return {ln_x.negative != ln_b.negative, kernel::ToBinary(*digits_found), places, true};
     }
   }
+}
+
+// log_b x cut off toward zero after `places` digits; from p/q alone when the logarithm is the rational p/q.
+ExtremeValue CutLogarithm(const ExtremeValue& x, const ExtremeValue& b, const std::optional<Ratio>& ratio,
+                          std::size_t places, const StepHook& on_step) {
+  if (!ratio) return IrrationalLogarithm(x, b, places, on_step);
+  const auto [p, q] = *ratio;
+  const BinaryNatural scaled =
+      extreme::ShiftDigitsLeft(BinaryNatural(static_cast<std::uint64_t>(std::abs(p))), places);
+  auto [digits, rest] = kernel::DivMod(scaled, BinaryNatural(static_cast<std::uint64_t>(q)));
+  return {p < 0, std::move(digits), places, !rest.is_zero()};
 }
 
 }  // namespace
@@ -173,23 +185,15 @@ std::string FuncLibOrvaneLite::LogarifmIn(std::int16_t Exact) {
   if (b.is_zero() || b.negative || extreme::CompareValues(b, one) == 0) {
     Raise(ErrorNumber::kInvalidArgument, "LogarifmIn", "the base must be above zero and not one");
   }
-  const std::size_t places = Exact > 0 ? static_cast<std::size_t>(Exact) : 0;
   Yield();
   Progress(iLog, 100.0);
-  ExtremeValue logarithm;
-  if (extreme::CompareValues(x, one) == 0) {
-    logarithm = {};
-  } else if (const auto ratio = RationalLogarithm(x, b)) {
-    const auto [p, q] = *ratio;
-    const BinaryNatural scaled =
-        extreme::ShiftDigitsLeft(BinaryNatural(static_cast<std::uint64_t>(std::abs(p))), places);
-    logarithm = {p < 0, kernel::DivMod(scaled, BinaryNatural(static_cast<std::uint64_t>(q))).quotient,
-                 places};
-  } else {
-    logarithm = IrrationalLogarithm(x, b, places, StepHookFor(iLog, 100.0, 970.0));
-  }
+  const std::optional<Ratio> ratio =
+      extreme::CompareValues(x, one) == 0 ? Ratio{0, 1} : RationalLogarithm(x, b);
+  std::string text = ResultCutAt(
+      Exact > 0 ? static_cast<std::size_t>(Exact) : 0, "LogarifmIn",
+      [&](std::size_t places) { return CutLogarithm(x, b, ratio, places, StepHookFor(iLog, 100.0, 970.0)); });
   Progress(iLog, 1000.0);
-  return Result(logarithm, "LogarifmIn");
+  return text;
 }
 
 }  // namespace ovn

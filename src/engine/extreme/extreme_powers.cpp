@@ -532,20 +532,25 @@ std::string FuncLibOrvaneLite::StepIn() {
   Yield();
   // A fractional exponent publishes under iStepDec, or under iStep when the owner set only that one.
   const bool flag = extreme::Normalized(exponent).places > 0 ? iStepDec || iStep : iStep;
-  const ExtremeValue power = extreme::Power(base, exponent, {PlacesFrom(RadExact()), PlacesFrom(DevExact())},
-                                            StepHookFor(flag), "StepIn");
+  const std::size_t places = PlacesFrom(exponent.negative ? DevExact() : RadExact());
+  std::string text = ResultCutAt(places, "StepIn", [&](std::size_t cut) {
+    return extreme::Power(base, exponent,
+                          {std::min(cut, PlacesFrom(RadExact())), std::min(cut, PlacesFrom(DevExact()))},
+                          StepHookFor(flag), "StepIn");
+  });
   Progress(flag, 1000.0);
-  return Result(power, "StepIn");
+  return text;
 }
 
 std::string FuncLibOrvaneLite::RadicalIn(std::int16_t Exact) {
   const ExtremeValue radicand = Operand(FirstNum(), "RadicalIn");
   const ExtremeValue degree = Operand(SecondNum(), "RadicalIn");
   Yield();
-  const ExtremeValue root =
-      extreme::Root(radicand, degree, PlacesFrom(Exact), StepHookFor(iRadical), "RadicalIn");
+  std::string text = ResultCutAt(PlacesFrom(Exact), "RadicalIn", [&](std::size_t places) {
+    return extreme::Root(radicand, degree, places, StepHookFor(iRadical), "RadicalIn");
+  });
   Progress(iRadical, 1000.0);
-  return Result(root, "RadicalIn");
+  return text;
 }
 
 // Rounding on base-256 digits: the digit after the last kept place decides, 128 and above rounding the

@@ -216,6 +216,27 @@ std::string FormatDecimal(const ExtremeValue& written, std::size_t max_decimal_p
   return text;
 }
 
+// With q = estimate.places and m its magnitude, x lies in [m, m + 1) / 256^q, and so does a finer cut v of
+// it, a multiple of 256^-k for k >= q (v's digit at place q is the estimate's last one, not zero).
+// FormatDecimal writes v exactly or as a decimal in [v, v + 256^-k), below the next multiple of 256^-k: all
+// in [m, m + 1) / 256^q. When no multiple of 10^-d (d = max_decimal_places) lies above m / 256^q in it, no
+// decimal of d places or fewer is written: v's expansion is cut after d places, the same multiple of 10^-d
+// for all v.
+std::optional<std::string> FormatDecimalOfFinerCut(const ExtremeValue& estimate,
+                                                   std::size_t max_decimal_places) {
+  if (estimate.is_zero() || Normalized(estimate).places != estimate.places) return std::nullopt;
+  const BinaryNatural power = PowerOfTen(max_decimal_places);
+  const BinaryNatural below = ShiftDigitsRight(estimate.magnitude * power, estimate.places);
+  const BinaryNatural above =
+      ShiftDigitsRight((estimate.magnitude + BinaryNatural{1}) * power - BinaryNatural{1}, estimate.places);
+  if (below != above || below.is_zero()) return std::nullopt;
+  std::string whole, fraction;
+  decimal::FormatFixed(kernel::ToDecimal(below), max_decimal_places, whole, fraction);
+  fraction.erase(fraction.find_last_not_of('0') + 1);
+  std::string text = (estimate.negative ? "-" : "") + (whole.empty() ? "0" : whole);
+  return fraction.empty() ? text : text + "." + fraction;
+}
+
 ExtremeValue Normalized(ExtremeValue value) {
   if (value.is_zero()) {
     value.places = 0;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,6 +60,12 @@ ExtremeValue ParseDecimal(std::string_view text, std::size_t max_places,
 // value <= D < value + 256^-k, the smallest of that length. Either is cut at max_decimal_places.
 std::string FormatDecimal(const ExtremeValue& value, std::size_t max_decimal_places,
                           const kernel::StepHook& on_step = {});
+// What FormatDecimal writes for x cut off toward zero after any number of places above estimate.places, told
+// from `estimate`, x cut off after estimate.places: a value known to far more places than are written is
+// written the same whatever its digits past the text's last place, unless it lies near a text of
+// max_decimal_places places. std::nullopt when it does, or when the estimate is zero or ends in a zero digit.
+std::optional<std::string> FormatDecimalOfFinerCut(const ExtremeValue& estimate,
+                                                   std::size_t max_decimal_places);
 
 // ---- Arithmetic, exact unless said ----
 // The same value with its trailing zero fraction digits dropped (fewest places).

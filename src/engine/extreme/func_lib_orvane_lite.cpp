@@ -16,6 +16,10 @@ using extreme::ExtremeValue;
 // operation.
 constexpr double kConversionProgressEnd = 999.0;
 
+// Base-256 places that can settle a text of kMaxDecimalPlaces places (256^-416 < 10^-1001) and 16 more, so
+// that only a value within 10^-1040 of a multiple of 10^-1001 needs all the places asked for.
+constexpr std::size_t kDecidingPlaces = 432;
+
 // The number of fraction digits ConvertExtNum produces at most: MaxDevConv + 1, at least one.
 std::size_t ConversionPlaces(std::int16_t max_dev_conv) {
   return static_cast<std::size_t>(std::max<int>(max_dev_conv, 0)) + 1;
@@ -73,7 +77,26 @@ std::vector<ExtremeValue> FuncLibOrvaneLite::Operands(const StringList& List, co
 }
 
 std::string FuncLibOrvaneLite::Result(const ExtremeValue& value, const char* source) {
-  std::string text = extreme::FormatDecimal(value, kMaxDecimalPlaces, StepHookFor(false));
+  return CheckedLength(extreme::FormatDecimal(value, kMaxDecimalPlaces, StepHookFor(false)), source);
+}
+
+std::string FuncLibOrvaneLite::ResultCutAt(std::size_t places, const char* source,
+                                           const std::function<ExtremeValue(std::size_t)>& compute) {
+  if (places > kDecidingPlaces) {
+    const ExtremeValue estimate = compute(kDecidingPlaces);
+    // An exact value ends before the cut and is the same for any number of places.
+    if (!estimate.cut && extreme::Normalized(estimate).places < kDecidingPlaces)
+      return Result(estimate, source);
+    if (estimate.places == kDecidingPlaces) {
+      if (auto text = extreme::FormatDecimalOfFinerCut(estimate, kMaxDecimalPlaces)) {
+        return CheckedLength(std::move(*text), source);
+      }
+    }
+  }
+  return Result(compute(places), source);
+}
+
+std::string FuncLibOrvaneLite::CheckedLength(std::string text, const char* source) {
   if (text.size() > kMaxTextLength)
     Raise(ErrorNumber::kOverflow, source, "result longer than 32767 characters");
   return text;

@@ -136,6 +136,13 @@ class FuncLibOrvaneLite : public OperationFlags {
   extreme::ExtremeValue Operand(std::string_view text, const char* source);
   // ConvertDecNum of the value, checked against kMaxTextLength (error 6).
   std::string Result(const extreme::ExtremeValue& value, const char* source);
+  // The text, or error 6 when it is longer than kMaxTextLength.
+  static std::string CheckedLength(std::string text, const char* source);
+  // Result(compute(places)) for a compute(p) that gives the true value cut off toward zero after p places
+  // (or exact): when far more places are asked for than the text shows, only those that decide the text are
+  // computed, unless the value lies too near a text's last place to tell.
+  std::string ResultCutAt(std::size_t places, const char* source,
+                          const std::function<extreme::ExtremeValue(std::size_t)>& compute);
   // The value of each item of the list, in order.
   std::vector<extreme::ExtremeValue> Operands(const StringList& List, const char* source);
   void Yield() const;

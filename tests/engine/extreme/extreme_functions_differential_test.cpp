@@ -258,6 +258,13 @@ TEST(ExtremeFunctionsOracleTest, DivisorsAndMultiplesMatchGmp) {
   gmp_randclear(state);
 }
 
+// m / 256^places as the engine's first operand, read whole, and as f.
+void ReadWhole(FuncLibOrvaneLite& engine, mpz_srcptr m, std::size_t places, mpfr_ptr f) {
+  engine.MaxDevConv(static_cast<std::int16_t>(places));
+  engine.FirstNum(DyadicText(m, places));
+  mpfr_set_z_2exp(f, m, -8 * static_cast<mpfr_exp_t>(places), MPFR_RNDN);
+}
+
 // floor(v * 256^places) into out, for v bracketed by low and high; false when the bracket straddles a
 // cut-off point and the case cannot be decided.
 bool CutOff(mpfr_srcptr low, mpfr_srcptr high, std::size_t places, mpz_ptr out) {
@@ -320,18 +327,21 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
   gmp_randstate_t state;
   gmp_randinit_default(state);
   gmp_randseed_ui(state, kSeed);
-  constexpr mpfr_prec_t kPrecision = 8000;
   mpz_t x, b, digits;
   mpz_inits(x, b, digits, nullptr);
   mpfr_t fx, fb, low, high, other, e;
-  mpfr_inits2(kPrecision, fx, fb, low, high, other, e, nullptr);
+  mpfr_inits2(64, fx, fb, low, high, other, e, nullptr);
   int compared = 0;
   for (int round = 0; round < 40; ++round) {
     SCOPED_TRACE("seed " + std::to_string(kSeed) + " round " + std::to_string(round));
     const std::size_t places = 1 + static_cast<std::size_t>(round) % 2;
     RandomMpz(x, state, 20 + 37 * static_cast<std::size_t>(round));
     RandomMpz(b, state, 10 + static_cast<std::size_t>(round) % 30);
-    const std::size_t exact = 5 + 7 * static_cast<std::size_t>(round) % 60;
+    // Every fourth round asks for more places than the text shows.
+    const std::size_t exact = round % 4 == 3 ? 300 + 100 * static_cast<std::size_t>(round)
+                                             : 5 + 7 * static_cast<std::size_t>(round) % 60;
+    for (mpfr_ptr v : {fx, fb, low, high, other, e})
+      mpfr_set_prec(v, static_cast<mpfr_prec_t>(8 * exact + 2000));
     FuncLibOrvaneLite engine;
     engine.MaxDevConv(static_cast<std::int16_t>(places));
     engine.FirstNum(DyadicText(x, places));
@@ -390,34 +400,64 @@ TEST(ExtremeFunctionsOracleTest, LogarithmsAndFractionalPowersMatchMpfr) {
 // zeros or of 255s, which only about 32,000 bits of the logarithms settle.
 TEST(ExtremeFunctionsOracleTest, LogarithmsNearACutOffPointMatchMpfr) {
   constexpr std::size_t kOperandPlaces = 4000;
-  constexpr std::size_t kExact = 100;
-  constexpr mpfr_prec_t kPrecision = 8 * kOperandPlaces + 8 * kExact + 256;
+  constexpr mpfr_prec_t kPrecision = 16 * kOperandPlaces + 256;
   mpz_t x, digits;
   mpz_inits(x, digits, nullptr);
   mpfr_t fx, low, high, ln2;
   mpfr_inits2(kPrecision, fx, low, high, ln2, nullptr);
-  for (const bool above : {true, false}) {
-    mpz_set_ui(x, 1024);
-    mpz_mul_2exp(x, x, 8 * kOperandPlaces);
-    (above ? mpz_add_ui : mpz_sub_ui)(x, x, 1);
-    FuncLibOrvaneLite engine;
-    engine.MaxDevConv(static_cast<std::int16_t>(kOperandPlaces));
-    engine.FirstNum(DyadicText(x, kOperandPlaces));
-    engine.SecondNum("2");
-    mpfr_set_z_2exp(fx, x, -8 * static_cast<mpfr_exp_t>(kOperandPlaces), MPFR_RNDN);
-    mpfr_log(low, fx, MPFR_RNDD);
-    mpfr_log(high, fx, MPFR_RNDU);
-    mpfr_const_log2(ln2, MPFR_RNDU);
-    mpfr_div(low, low, ln2, MPFR_RNDD);
-    mpfr_const_log2(ln2, MPFR_RNDD);
-    mpfr_div(high, high, ln2, MPFR_RNDU);
-    ASSERT_TRUE(CutOff(low, high, kExact, digits));
-    EXPECT_TRUE(testing::ShowsValue(engine.LogarifmIn(static_cast<std::int16_t>(kExact)),
-                                    testing::DyadicValue(digits, kExact)))
-        << (above ? "above" : "below") << " 1024";
-  }
+  // 4,000 places: far more than the text shows, so that the few places that usually decide it do not.
+  for (const std::size_t exact : {100, 4000})
+    for (const bool above : {true, false}) {
+      mpz_set_ui(x, 1024);
+      mpz_mul_2exp(x, x, 8 * kOperandPlaces);
+      (above ? mpz_add_ui : mpz_sub_ui)(x, x, 1);
+      FuncLibOrvaneLite engine;
+      ReadWhole(engine, x, kOperandPlaces, fx);
+      engine.SecondNum("2");
+      mpfr_log(low, fx, MPFR_RNDD);
+      mpfr_log(high, fx, MPFR_RNDU);
+      mpfr_const_log2(ln2, MPFR_RNDU);
+      mpfr_div(low, low, ln2, MPFR_RNDD);
+      mpfr_const_log2(ln2, MPFR_RNDD);
+      mpfr_div(high, high, ln2, MPFR_RNDU);
+      ASSERT_TRUE(CutOff(low, high, exact, digits));
+      EXPECT_TRUE(testing::ShowsValue(engine.LogarifmIn(static_cast<std::int16_t>(exact)),
+                                      testing::DyadicValue(digits, exact)))
+          << (above ? "above" : "below") << " 1024, " << exact << " places";
+    }
   mpfr_clears(fx, low, high, ln2, nullptr);
   mpz_clears(x, digits, nullptr);
+}
+
+// The square root of 1 + 2 10^-1001 + 10^-2002, cut off after 4,000 digits and raised by 0 or 2 units of the
+// last one, lies within 256^-4000 of 1 + 10^-1001: far more places than the text shows, and the text's last
+// place is not settled by the few that usually settle it.
+TEST(ExtremeFunctionsOracleTest, RootsNearATextsLastPlaceMatchMpfr) {
+  constexpr std::size_t kPlaces = 4000;
+  mpz_t y, digits, ten;
+  mpz_inits(y, digits, ten, nullptr);
+  mpfr_t fy, low, high;
+  mpfr_inits2(16 * kPlaces + 256, fy, low, high, nullptr);
+  for (const unsigned long raise : {0, 2}) {
+    mpz_ui_pow_ui(ten, 10, 1001);
+    mpz_add_ui(y, ten, 1);
+    mpz_mul(y, y, y);
+    mpz_mul_2exp(y, y, 8 * kPlaces);
+    mpz_mul(ten, ten, ten);
+    mpz_fdiv_q(y, y, ten);
+    mpz_add_ui(y, y, raise);
+    FuncLibOrvaneLite engine;
+    ReadWhole(engine, y, kPlaces, fy);
+    engine.SecondNum("2");
+    mpfr_sqrt(low, fy, MPFR_RNDD);
+    mpfr_sqrt(high, fy, MPFR_RNDU);
+    ASSERT_TRUE(CutOff(low, high, kPlaces, digits));
+    EXPECT_TRUE(testing::ShowsValue(engine.RadicalIn(static_cast<std::int16_t>(kPlaces)),
+                                    testing::DyadicValue(digits, kPlaces)))
+        << "raised by " << raise;
+  }
+  mpfr_clears(fy, low, high, nullptr);
+  mpz_clears(y, digits, ten, nullptr);
 }
 
 // With v = (3 2^150 + 12345) / 2^160, a cut-off point after 20 digits, (v +- 2^-E)^4 + 2^-(4E + 8) to the

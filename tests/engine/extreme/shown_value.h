@@ -1,5 +1,6 @@
 // Whether a text the extreme engine wrote shows a base-256 value truly: the value's exact expansion, or the
-// shortest decimal D with v <= D < v + 256^-k (k fraction digits), the smallest of that length. GMP checks.
+// shortest decimal D with v <= D < v + 256^-k (k fraction digits), the smallest of that length, or, when no
+// D has kShownPlaces places or fewer, the expansion cut after kShownPlaces places. GMP checks.
 #pragma once
 
 #include <gmp.h>
@@ -10,6 +11,8 @@
 #include "literal_extreme.h"
 
 namespace ovn::testing {
+
+inline constexpr unsigned long kShownPlaces = 1001;
 
 inline ::testing::AssertionResult ShowsValue(const std::string& text, literal::LiteralExtrem v) {
   v.devided.erase(v.devided.find_last_not_of('\0') + 1);  // k counts the digits of the normal form
@@ -34,8 +37,9 @@ inline ::testing::AssertionResult ShowsValue(const std::string& text, literal::L
   std::string fault;
   if (negative != (!v.sign && mpz_sgn(m) != 0)) fault = "wrong sign";
   if (fault.empty() && mpz_cmp(left, right) != 0) {
+    if (mpz_cmp(right, left) < 0) fault = "below the value";
     mpz_add(left, left, ten);
-    if (mpz_cmp(right, left) >= 0) fault = "does not cut to the value";
+    if (fault.empty() && mpz_cmp(right, left) >= 0) fault = "does not cut to the value";
     mpz_sub(left, left, ten);
     mpz_sub(right, right, unit);  // (N - 1) 256^k must fall below M 10^d: N is the smallest
     if (fault.empty() && mpz_cmp(right, left) >= 0) fault = "a smaller text of this length cuts to the value";
@@ -46,6 +50,19 @@ inline ::testing::AssertionResult ShowsValue(const std::string& text, literal::L
       mpz_add(left, left, ten);
       if (mpz_cmp(right, left) < 0) fault = "a shorter text cuts to the value";
     }
+  }
+  if (!fault.empty() && fault != "wrong sign" && d <= kShownPlaces) {
+    mpz_set_str(n, digits.c_str(), 10);
+    mpz_ui_pow_ui(ten, 10, kShownPlaces - d);
+    mpz_mul(n, n, ten);  // the text in units of 10^-kShownPlaces
+    mpz_ui_pow_ui(ten, 10, kShownPlaces);
+    mpz_mul(left, m, ten);
+    mpz_fdiv_q(right, left, unit);
+    const bool cut_expansion = mpz_cmp(n, right) == 0;
+    mpz_cdiv_q(right, left, unit);  // the least decimal of kShownPlaces places at or above v ...
+    mpz_mul(right, right, unit);
+    mpz_add(left, left, ten);  // ... must not fall below v + 256^-k
+    if (cut_expansion && mpz_cmp(right, left) >= 0) fault.clear();
   }
   for (mpz_ptr z : {m, n, unit, ten, left, right}) mpz_clear(z);
   if (fault.empty()) return ::testing::AssertionSuccess();
