@@ -162,6 +162,9 @@ Bounds Times(const Bounds& x, const Bounds& y, std::size_t limbs) {
 }
 
 // Bounds of a^(p / 2^k) = a^w * product of a^(2^-j) over the bits j of p's fraction, at `limbs` limbs.
+// A long exponent (a decimal fraction read to many places) is used to the first J bits, J a little over the
+// bits of the fixed point: its rest 0 < t < 2^-J puts a^t between 1 and a^(2^-J), the last root taken, which
+// is within an ulp or so of 1, so the bracket widens by that root instead of taking k - J more roots.
 Bounds FractionalPowerBounds(const ExtremeValue& a, const BinaryFraction& f, const ExtremeValue& whole_power,
                              std::size_t limbs, const StepHook& on_step) {
   const BinaryNatural fraction = LowBits(f.p, f.k);
@@ -169,12 +172,18 @@ Bounds FractionalPowerBounds(const ExtremeValue& a, const BinaryFraction& f, con
   Bounds root{a_fixed, a_fixed + One()};
   const BinaryNatural unit = kernel::ShiftLimbsLeft(One(), limbs);
   Bounds product{unit, unit};
-  for (std::size_t j = 1; j <= f.k; ++j) {
+  const std::size_t used = std::min(f.k, kLimbBits * limbs + kGuardBits);
+  for (std::size_t j = 1; j <= used; ++j) {
     root = SquareRoot(root, limbs);
     if (Bit(fraction, f.k - j)) {
       product = Times(product, root, limbs);
     }
-    if (on_step) on_step(static_cast<double>(j) / static_cast<double>(f.k));
+    if (on_step) on_step(static_cast<double>(j) / static_cast<double>(used));
+  }
+  if (!LowBits(fraction, f.k - used).is_zero()) {
+    const Bounds widened = Times(product, root, limbs);
+    if (root.high > unit) product.high = widened.high;
+    if (root.low < unit) product.low = widened.low;
   }
   return {ShiftDigitsRight(product.low * whole_power.magnitude, whole_power.places),
           ShiftDigitsRight(product.high * whole_power.magnitude, whole_power.places) + One()};
