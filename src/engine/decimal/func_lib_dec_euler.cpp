@@ -1,8 +1,13 @@
-// ExponentIn: the power of e, every printed digit true. e lies between two decimal bounds lo < e < hi of n
-// places (the sum of floor(10^n / k!) and that sum plus the number of its terms, in units of 10^-n). A power
-// is monotonic in its base, so the results for lo and for hi bracket the true one: when both cut to the same
-// printed digits, so does it; otherwise n doubles. Only e^0 = 1 lies on a printed digit's boundary (e is
-// transcendental), and both bounds give it exactly, so the loop ends.
+// ExponentIn: the power of e, every printed digit true.
+// A whole power: e lies between two decimal bounds lo < e < hi of n places (the sum of floor(10^n / k!) and
+// that sum plus the number of its terms, in units of 10^-n). A power is monotonic in its base, so the results
+// for lo and for hi bracket the true one: when both cut to the same printed digits, so does it; otherwise n
+// doubles. Only e^0 = 1 lies on a printed digit's boundary (e is transcendental), and both bounds give it
+// exactly, so the loop ends.
+// A fractional power of one or two decimals: e^(p/q) by StepIn of the bounds, a root of a small degree. Of
+// more decimals: the exponential with a proven error bound, the precision growing until the bound settles
+// the printed digits (e^x is irrational for every rational x != 0), which is faster than StepIn's tenth
+// roots of the bounds.
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -23,6 +28,8 @@ using decimal::DecimalNatural;
 // Digits of e beyond those the result needs before the bounds are first tried.
 constexpr std::size_t kGuardDigits = 12;
 constexpr double kLog10OfE = 0.4342944819032518;
+// Fractional exponents of up to this many decimals go through StepIn of the bounds of e (measured faster).
+constexpr std::size_t kRootPathDecimals = 2;
 
 // lo and hi around e, as whole numbers of units of 10^-places.
 std::pair<DecimalNatural, DecimalNatural> EulerBounds(std::size_t places) {
@@ -112,14 +119,67 @@ std::string WithBracketedE(std::size_t places, Compute&& compute) {
   }
 }
 
+// e^x for a fractional x = magnitude / 10^scale, cut after `shown` places: e^x within its bound at 9 guard
+// digits, then at ever more limbs while the two ends of the bound cut to different digits.
+std::string FractionalPowerOfE(const decimal::ScaledNumber& x, std::size_t shown,
+                               const kernel::StepHook& on_step) {
+  const std::size_t x_limbs = (x.scale + decimal::kDigitsPerLimb - 1) / decimal::kDigitsPerLimb;
+  const decimal::logarithm::Bounded t{
+      x.negative, decimal::TimesPowerOfTen(x.magnitude, decimal::kDigitsPerLimb * x_limbs - x.scale), 0};
+  std::size_t limbs = (shown + kGuardDigits) / decimal::kDigitsPerLimb + 1;
+  for (double progress = 0;; limbs += limbs / 2 + 1) {
+    const double share = progress + (1 - progress) * 0.8;
+    const auto power =
+        decimal::logarithm::NaturalExp(t, x_limbs, limbs, kernel::Within(on_step, progress, share));
+    progress = share;
+    const long drop = static_cast<long>(shown) - static_cast<long>(decimal::kDigitsPerLimb * limbs);
+    const DecimalNatural error(power.error_ulps);
+    if (power.magnitude <= error) continue;
+    DecimalNatural digits = decimal::logarithm::ScaleByPowerOfTen(power.magnitude - error, drop);
+    if (digits == decimal::logarithm::ScaleByPowerOfTen(power.magnitude + error, drop)) {
+      return FixedText(digits, shown);
+    }
+  }
+}
+
+// The decimals of x without the zeros at the end of its fraction.
+std::size_t SignificantDecimals(const decimal::ScaledNumber& x) {
+  std::size_t decimals = x.scale;
+  for (DecimalNatural rest = x.magnitude; decimals > 0;) {
+    kernel::Limb digit = 0;
+    rest = decimal::logarithm::DivideSmall(rest, 10, &digit);
+    if (digit != 0) break;
+    --decimals;
+  }
+  return decimals;
+}
+
 }  // namespace
 
 std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
   RequireNumber(Num, "ExponentIn");
   const std::size_t shown = Exact >= 1 ? static_cast<std::size_t>(Exact) + 1 : 0;
-  // E^x moves by about x e^x 10^-n: the places wanted, the whole digits of e^x and of x, and a guard.
   const double x = std::abs(TextToDouble(Num));
-  const double extra = x * kLog10OfE + std::log10(x + 1);
+  const decimal::ScaledNumber power = decimal::ParseScaled(DelNull(Num));
+  // e^x has about x log10 e whole digits: a result sure to pass the limit is refused before any work, and
+  // e^-x below 10^-(shown + 1) cuts to zero.
+  const double whole_digits = x * kLog10OfE;
+  if (!power.negative && whole_digits > static_cast<double>(kMaxTextLength) + 1) {
+    decimal::Raise(ErrorNumber::kOverflow, "FuncLibDec.ExponentIn", "result longer than 32767 characters");
+  }
+  if (power.negative && whole_digits > static_cast<double>(shown) + 2) return FixedText({}, shown);
+  if (!power.magnitude.is_zero() && SignificantDecimals(power) > kRootPathDecimals) {
+    Progress(iStepDec, 0);
+    std::string text = FractionalPowerOfE(power, shown, [this](double done) {
+      Yield();
+      Progress(iStepDec, done * decimal::kProgressDone);
+    });
+    Progress(iStepDec, decimal::kProgressDone);
+    decimal::CheckLength(text, "ExponentIn");
+    return text;
+  }
+  // E^x moves by about x e^x 10^-n: the places wanted, the whole digits of e^x and of x, and a guard.
+  const double extra = whole_digits + std::log10(x + 1);
   const std::size_t places = shown + kGuardDigits + static_cast<std::size_t>(std::min(extra, 40000.0));
   // The inner power cuts at no fewer places than the result shows, so cutting it again cuts e^x.
   const std::int16_t rad_exact = RadExact();
@@ -134,21 +194,13 @@ std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
       engine.DevExact(dev);
     }
   } restore{*this, rad_exact, dev_exact};
-  const decimal::ScaledNumber power = decimal::ParseScaled(DelNull(Num));
-  // e^x has about x log10 e whole digits: a result sure to pass the limit is refused before any work, and
-  // e^-x below 10^-(shown + 1) cuts to zero.
-  const double whole_digits = x * kLog10OfE;
-  if (!power.negative && whole_digits > static_cast<double>(kMaxTextLength) + 1) {
-    decimal::Raise(ErrorNumber::kOverflow, "FuncLibDec.ExponentIn", "result longer than 32767 characters");
-  }
-  if (power.negative && whole_digits > static_cast<double>(shown) + 2) return FixedText({}, shown);
   const bool whole = power.scale == 0;
-  std::string text = whole ? WholePowerOfE(power.negative, power.magnitude.low_u64(), shown, places,
-                                           [this] { Yield(); })
-                           : WithBracketedE(places, [&](const DecimalNatural& e, std::size_t e_places) {
-                               iStepFS.clear();
-                               return CutToPlaces(StepIn(FixedText(e, e_places), Num), shown);
-                             });
+  std::string text =
+      whole ? WholePowerOfE(power.negative, power.magnitude.low_u64(), shown, places, [this] { Yield(); })
+            : WithBracketedE(places, [&](const DecimalNatural& e, std::size_t e_places) {
+                iStepFS.clear();
+                return CutToPlaces(StepIn(FixedText(e, e_places), Num), shown);
+              });
   decimal::CheckLength(text, "ExponentIn");
   return text;
 }
