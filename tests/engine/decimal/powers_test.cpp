@@ -564,6 +564,19 @@ TEST(Progress, NeverDecreasesAndEndsAtOneThousand) {
   engine.StepIn("3", "60000");
   for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_LE(seen[i - 1], seen[i]);
   EXPECT_EQ(engine.StepCalculate(), 1000.0F);
+
+  // exp(y ln x) and e^x report through their series and squarings.
+  engine.iStepDec = true;
+  engine.RadExact(5000);
+  for (const bool exponential : {false, true}) {
+    seen.clear();
+    engine.StepCalculate(0);
+    engine.iStepFS.clear();
+    exponential ? engine.ExponentIn("0.123456789", 5000) : engine.StepIn("7", "0.123456789123");
+    ASSERT_GT(seen.size(), 20U) << exponential;
+    for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_LE(seen[i - 1], seen[i]) << exponential;
+    EXPECT_EQ(engine.StepCalculate(), 1000.0F);
+  }
 }
 
 TEST(Progress, OnlyTheCallThatSetTheSignatureReportsIt) {
