@@ -4,10 +4,8 @@
 // for lo and for hi bracket the true one: when both cut to the same printed digits, so does it; otherwise n
 // doubles. Only e^0 = 1 lies on a printed digit's boundary (e is transcendental), and both bounds give it
 // exactly, so the loop ends.
-// A fractional power of one or two decimals: e^(p/q) by StepIn of the bounds, a root of a small degree. Of
-// more decimals: the exponential with a proven error bound, the precision growing until the bound settles
-// the printed digits (e^x is irrational for every rational x != 0), which is faster than StepIn's tenth
-// roots of the bounds.
+// A fractional power: the exponential with a proven error bound, the precision growing until the bound
+// settles the printed digits (e^x is irrational for every rational x != 0).
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -28,8 +26,6 @@ using decimal::DecimalNatural;
 // Digits of e beyond those the result needs before the bounds are first tried.
 constexpr std::size_t kGuardDigits = 12;
 constexpr double kLog10OfE = 0.4342944819032518;
-// Fractional exponents of up to this many decimals go through StepIn of the bounds of e (measured faster).
-constexpr std::size_t kRootPathDecimals = 2;
 
 // lo and hi around e, as whole numbers of units of 10^-places.
 std::pair<DecimalNatural, DecimalNatural> EulerBounds(std::size_t places) {
@@ -97,28 +93,6 @@ std::string WholePowerOfE(bool negative, std::uint64_t n, std::size_t shown, std
   }
 }
 
-// The text cut off after exactly `places` places ("0" before a leading point).
-std::string CutToPlaces(std::string text, std::size_t places) {
-  if (text.empty() || text.starts_with('.')) text.insert(0, "0");
-  std::size_t point = text.find('.');
-  if (point == std::string::npos) {
-    point = text.size();
-    if (places > 0) text += '.';
-  }
-  text.resize(point + (places > 0 ? places + 1 : 0), '0');
-  return text;
-}
-
-// Calls compute(lo, hi bound) with e to ever more places until both results agree.
-template <class Compute>
-std::string WithBracketedE(std::size_t places, Compute&& compute) {
-  for (;; places *= 2) {
-    const auto [lo, hi] = EulerBounds(places);
-    std::string low = compute(lo, places);
-    if (low == compute(hi, places)) return low;
-  }
-}
-
 // e^x for a fractional x = magnitude / 10^scale, cut after `shown` places: e^x within its bound at 9 guard
 // digits, then at ever more limbs while the two ends of the bound cut to different digits.
 std::string FractionalPowerOfE(const decimal::ScaledNumber& x, std::size_t shown,
@@ -142,18 +116,6 @@ std::string FractionalPowerOfE(const decimal::ScaledNumber& x, std::size_t shown
   }
 }
 
-// The decimals of x without the zeros at the end of its fraction.
-std::size_t SignificantDecimals(const decimal::ScaledNumber& x) {
-  std::size_t decimals = x.scale;
-  for (DecimalNatural rest = x.magnitude; decimals > 0;) {
-    kernel::Limb digit = 0;
-    rest = decimal::logarithm::DivideSmall(rest, 10, &digit);
-    if (digit != 0) break;
-    --decimals;
-  }
-  return decimals;
-}
-
 }  // namespace
 
 std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
@@ -168,39 +130,20 @@ std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
     decimal::Raise(ErrorNumber::kOverflow, "FuncLibDec.ExponentIn", "result longer than 32767 characters");
   }
   if (power.negative && whole_digits > static_cast<double>(shown) + 2) return FixedText({}, shown);
-  if (!power.magnitude.is_zero() && SignificantDecimals(power) > kRootPathDecimals) {
+  std::string text;
+  if (power.scale == 0 || power.magnitude.is_zero()) {
+    // e moves the power by about x e^x 10^-n: the places wanted, the whole digits of e^x and of x, a guard.
+    const double extra = whole_digits + std::log10(x + 1);
+    const std::size_t places = shown + kGuardDigits + static_cast<std::size_t>(std::min(extra, 40000.0));
+    text = WholePowerOfE(power.negative, power.magnitude.low_u64(), shown, places, [this] { Yield(); });
+  } else {
     Progress(iStepDec, 0);
-    std::string text = FractionalPowerOfE(power, shown, [this](double done) {
+    text = FractionalPowerOfE(power, shown, [this](double done) {
       Yield();
       Progress(iStepDec, done * decimal::kProgressDone);
     });
     Progress(iStepDec, decimal::kProgressDone);
-    decimal::CheckLength(text, "ExponentIn");
-    return text;
   }
-  // E^x moves by about x e^x 10^-n: the places wanted, the whole digits of e^x and of x, and a guard.
-  const double extra = whole_digits + std::log10(x + 1);
-  const std::size_t places = shown + kGuardDigits + static_cast<std::size_t>(std::min(extra, 40000.0));
-  // The inner power cuts at no fewer places than the result shows, so cutting it again cuts e^x.
-  const std::int16_t rad_exact = RadExact();
-  const std::int16_t dev_exact = DevExact();
-  RadExact(static_cast<std::int16_t>(shown));
-  DevExact(static_cast<std::int16_t>(shown + 1));
-  struct Restore {
-    FuncLibDec& engine;
-    std::int16_t rad, dev;
-    ~Restore() {
-      engine.RadExact(rad);
-      engine.DevExact(dev);
-    }
-  } restore{*this, rad_exact, dev_exact};
-  const bool whole = power.scale == 0;
-  std::string text =
-      whole ? WholePowerOfE(power.negative, power.magnitude.low_u64(), shown, places, [this] { Yield(); })
-            : WithBracketedE(places, [&](const DecimalNatural& e, std::size_t e_places) {
-                iStepFS.clear();
-                return CutToPlaces(StepIn(FixedText(e, e_places), Num), shown);
-              });
   decimal::CheckLength(text, "ExponentIn");
   return text;
 }

@@ -470,6 +470,7 @@ TEST(StepIn, FractionalPowersAreTruncatedTrueValues) {
   const std::string long_exponent =
       "1.0115244939092668587840391874925193671923841720394857102938475610298374651029384756";
   for (const auto& [x, e, places] : {std::tuple{"2", long_exponent, 30000},
+                                     {"2", std::string("1.2345"), 30000},
                                      {"0.37", long_exponent, 1000},
                                      {"e", std::string("0.1234567891"), 30000},
                                      {"e", std::string("-7.123"), 1000}}) {
