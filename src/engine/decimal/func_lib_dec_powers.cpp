@@ -411,7 +411,11 @@ class FractionalPower {
         t.magnitude = kernel::ShiftLimbsRight(t.magnitude, 1);
         error = kernel::ShiftLimbsRight(error, 1) + DecimalNatural(2);
       }
-      if (error.size() > 2) return std::nullopt;
+      // Past |t| = 10^5, e^t is far beyond the text limit or below any place: an exponent too large for the
+      // double estimate (a base too close to one for it) is left to the bracketing, which refuses it.
+      if (error.size() > 2 || Log10(t.magnitude) > 5 + static_cast<double>(kDigitsPerLimb * t_limbs)) {
+        return std::nullopt;
+      }
       t.error_ulps = error.low_u64();
       const std::size_t limbs =
           static_cast<std::size_t>(std::ceil((static_cast<double>(places) + guard) / kDigitsPerLimb));
