@@ -37,6 +37,10 @@ constexpr std::array<std::array<int, 4>, 4> kPrimeLogWeights = {
 // (8.4 with a bound of 10; 10.6 with 30, whose table is six times larger).
 constexpr long kReductionRange = 16;
 
+// The kept ln 2 ... ln 7 grow this many limbs past a precision asked for, so that the exponential that
+// follows a logarithm at nearly the same precision (x^y = e^(y ln x)) finds its ln 2 there.
+constexpr std::size_t kPrimeLogHeadroomLimbs = 6;
+
 // DivideInPieces yields after every quotient piece of this many limbs: about 10 ms at 32,000 digits.
 constexpr std::size_t kDivisionPieceLimbs = 256;
 
@@ -128,14 +132,16 @@ struct PrimeLogCache {
   std::array<DecimalNatural, 4> values;
 };
 
-// ln 2, ln 3, ln 5, ln 7 to `limbs` limbs, each within 2 ulps. They are computed with one limb more, where
-// the weights (836 at most in all) times the series' errors (2 ulps each) stay below 2,000 ulps, so that
-// the cut to `limbs` leaves them within 1.01 ulps; a further cut stays within 2.
+// ln 2, ln 3, ln 5, ln 7 to `limbs` limbs, each within 2 ulps. They are kept to some limbs more and
+// computed with one limb more than those, where the weights (836 at most in all) times the series' errors
+// (2 ulps each) stay below 2,000 ulps, so that the cut to the kept limbs leaves them within 1.01 ulps; a
+// further cut stays within 2.
 std::array<DecimalNatural, 4> PrimeLogs(std::size_t limbs, const StepHook& on_step) {
   static PrimeLogCache cache;
   std::lock_guard lock(cache.mutex);
   if (cache.limbs < limbs) {
-    const std::size_t work = limbs + 1;
+    const std::size_t kept = limbs + kPrimeLogHeadroomLimbs;
+    const std::size_t work = kept + 1;
     std::array<DecimalNatural, 4> series;
     for (std::size_t i = 0; i < series.size(); ++i) {
       series[i] = AtanhOfReciprocal(kAtanhDenominators[i], work, Within(on_step, i / 4.0, (i + 1) / 4.0));
@@ -149,7 +155,7 @@ std::array<DecimalNatural, 4> PrimeLogs(std::size_t limbs, const StepHook& on_st
       }
       cache.values[p] = kernel::ShiftLimbsRight(plus - minus, 1);
     }
-    cache.limbs = limbs;
+    cache.limbs = kept;
   }
   std::array<DecimalNatural, 4> logs;
   for (std::size_t p = 0; p < logs.size(); ++p)
