@@ -27,8 +27,9 @@ struct Bounded {
 Bounded NaturalLog(const ScaledNumber& x, std::size_t limbs, const kernel::StepHook& on_step = {});
 
 // e^t for t = magnitude / (10^9)^t_limbs, within t.error_ulps of the caller's true value, to `limbs`
-// fraction limbs; the bound covers t's error too. |t| stays below 10^6 (e^t below 10^400,000). The ln 2 of
-// the reduction comes from the same kept constants as NaturalLog's. on_step as for NaturalLog.
+// fraction limbs; the bound covers t's error too. The caller keeps |t| below 10^6 (k ln 2 is subtracted
+// with k fitting a limb). The ln 2 of the reduction comes from the same kept constants as NaturalLog's.
+// on_step as for NaturalLog.
 Bounded NaturalExp(const Bounded& t, std::size_t t_limbs, std::size_t limbs,
                    const kernel::StepHook& on_step = {});
 
