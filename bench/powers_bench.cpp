@@ -83,32 +83,41 @@ void BM_GmpPow(benchmark::State& state) {
 BENCHMARK(BM_StepIn)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GmpPow)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-// ---- A fractional power, 7^0.123456789 to n places ----
+// ---- A fractional power, 7^y to n places: a short exponent (roots) and a long one (exp(y ln x)) ----
 
-void BM_FractionalStepIn(benchmark::State& state) {
+const std::string kLongExponent = "0.1234567890123456789012345678901234567890123456789012345678901234567891";
+
+void BM_FractionalStepIn(benchmark::State& state, const std::string& exponent) {
   ovn::FuncLibDec engine;
   engine.RadExact(static_cast<std::int16_t>(Places(state) - 1));
   for (auto _ : state) {
     engine.iStepFS.clear();
-    benchmark::DoNotOptimize(engine.StepIn("7", "0.123456789"));
+    benchmark::DoNotOptimize(engine.StepIn("7", exponent));
   }
 }
 
-void BM_MpfrPow(benchmark::State& state) {
+void BM_MpfrPow(benchmark::State& state, const std::string& exponent_text) {
   const std::size_t digits = Places(state) + 1;
   for (auto _ : state) {
     mpfr_t base, exponent;
     mpfr_inits2(BitsFor(digits), base, exponent, static_cast<mpfr_ptr>(nullptr));
     mpfr_set_ui(base, 7, MPFR_RNDZ);
-    mpfr_set_str(exponent, "0.123456789", 10, MPFR_RNDN);
+    mpfr_set_str(exponent, exponent_text.c_str(), 10, MPFR_RNDN);
     mpfr_pow(base, base, exponent, MPFR_RNDZ);
     benchmark::DoNotOptimize(MpfrText(base, digits));
     mpfr_clears(base, exponent, static_cast<mpfr_ptr>(nullptr));
   }
 }
 
-BENCHMARK(BM_FractionalStepIn)->Arg(1000)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_MpfrPow)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FractionalStepIn, short, std::string("0.123456789"))
+    ->Arg(1000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_MpfrPow, short, std::string("0.123456789"))->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_FractionalStepIn, long, kLongExponent)
+    ->Arg(1000)
+    ->Arg(30000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MpfrPow, long, kLongExponent)->Arg(1000)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

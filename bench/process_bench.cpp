@@ -104,6 +104,10 @@ std::vector<Workload> Workloads() {
   list.push_back({"2^1.2345, 30000 places", {"--rad", "30000", "2", "STEP", "1.2345", "="}, [] {
                     Power("2", "1.2345", 30000, BitsFor(30000));
                   }});
+  const std::string long_exponent = "1." + RandomDigits(120, 5);
+  list.push_back({"2^(1.<120 digits>), 30000 places",
+                  {"--rad", "30000", "2", "STEP", long_exponent, "="},
+                  [=] { Power("2", long_exponent, 30000, BitsFor(30000)); }});
   list.push_back(
       {"GCD of two 16,000-digit numbers", {a16, "NOD", b16, "NOD", "="}, [=] { GcdOrLcm(a16, b16, false); }});
   list.push_back(

@@ -67,6 +67,10 @@ TEST(Console, PrintsTheResultsUsersExpect) {
       {{"--rad", "12", "7", "EXPONENTA", "="}, "1096.6331584284585"},
       {{"--type", "2", "--log", "50", "2", "LN", "="}, "0.69314718055994530941723212145817656807550013436025"},
       {{"--rad", "12", "-7", "EXPONENTA", "="}, "0.0009118819655"},
+      // Long exponents go through exp(y ln x) with a proven bound, as does e^x of a fractional x.
+      {{"--rad", "30", "2", "^", "1.0115244939092668587840391874925193671923841720394857102938475610298", "="},
+       "2.016040322039041416175223490364"},
+      {{"--rad", "12", "0.1234567891", "EXPONENTA", "="}, "1.1314011146253"},
       // A root whose degree times its places is too long for one integer root.
       {{"--type", "2", "1.5", "RAD", "1000000", "="}, "1.00000040546519030915243843785"},
   };

@@ -1,8 +1,11 @@
-// ExponentIn: the power of e, every printed digit true. e lies between two decimal bounds lo < e < hi of n
-// places (the sum of floor(10^n / k!) and that sum plus the number of its terms, in units of 10^-n). A power
-// is monotonic in its base, so the results for lo and for hi bracket the true one: when both cut to the same
-// printed digits, so does it; otherwise n doubles. Only e^0 = 1 lies on a printed digit's boundary (e is
-// transcendental), and both bounds give it exactly, so the loop ends.
+// ExponentIn: the power of e, every printed digit true.
+// A whole power: e lies between two decimal bounds lo < e < hi of n places (the sum of floor(10^n / k!) and
+// that sum plus the number of its terms, in units of 10^-n). A power is monotonic in its base, so the results
+// for lo and for hi bracket the true one: when both cut to the same printed digits, so does it; otherwise n
+// doubles. Only e^0 = 1 lies on a printed digit's boundary (e is transcendental), and both bounds give it
+// exactly, so the loop ends.
+// A fractional power: the exponential with a proven error bound, the precision growing until the bound
+// settles the printed digits (e^x is irrational for every rational x != 0).
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -90,25 +93,26 @@ std::string WholePowerOfE(bool negative, std::uint64_t n, std::size_t shown, std
   }
 }
 
-// The text cut off after exactly `places` places ("0" before a leading point).
-std::string CutToPlaces(std::string text, std::size_t places) {
-  if (text.empty() || text.starts_with('.')) text.insert(0, "0");
-  std::size_t point = text.find('.');
-  if (point == std::string::npos) {
-    point = text.size();
-    if (places > 0) text += '.';
-  }
-  text.resize(point + (places > 0 ? places + 1 : 0), '0');
-  return text;
-}
-
-// Calls compute(lo, hi bound) with e to ever more places until both results agree.
-template <class Compute>
-std::string WithBracketedE(std::size_t places, Compute&& compute) {
-  for (;; places *= 2) {
-    const auto [lo, hi] = EulerBounds(places);
-    std::string low = compute(lo, places);
-    if (low == compute(hi, places)) return low;
+// e^x for a fractional x = magnitude / 10^scale, cut after `shown` places: e^x within its bound at 9 guard
+// digits, then at ever more limbs while the two ends of the bound cut to different digits.
+std::string FractionalPowerOfE(const decimal::ScaledNumber& x, std::size_t shown,
+                               const kernel::StepHook& on_step) {
+  const std::size_t x_limbs = (x.scale + decimal::kDigitsPerLimb - 1) / decimal::kDigitsPerLimb;
+  const decimal::logarithm::Bounded t{
+      x.negative, decimal::TimesPowerOfTen(x.magnitude, decimal::kDigitsPerLimb * x_limbs - x.scale), 0};
+  std::size_t limbs = (shown + kGuardDigits) / decimal::kDigitsPerLimb + 1;
+  for (double progress = 0;; limbs += limbs / 2 + 1) {
+    const double share = progress + (1 - progress) * 0.8;
+    const auto power =
+        decimal::logarithm::NaturalExp(t, x_limbs, limbs, kernel::Within(on_step, progress, share));
+    progress = share;
+    const long drop = static_cast<long>(shown) - static_cast<long>(decimal::kDigitsPerLimb * limbs);
+    const DecimalNatural error(power.error_ulps);
+    if (power.magnitude <= error) continue;
+    DecimalNatural digits = decimal::logarithm::ScaleByPowerOfTen(power.magnitude - error, drop);
+    if (digits == decimal::logarithm::ScaleByPowerOfTen(power.magnitude + error, drop)) {
+      return FixedText(digits, shown);
+    }
   }
 }
 
@@ -117,23 +121,7 @@ std::string WithBracketedE(std::size_t places, Compute&& compute) {
 std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
   RequireNumber(Num, "ExponentIn");
   const std::size_t shown = Exact >= 1 ? static_cast<std::size_t>(Exact) + 1 : 0;
-  // E^x moves by about x e^x 10^-n: the places wanted, the whole digits of e^x and of x, and a guard.
   const double x = std::abs(TextToDouble(Num));
-  const double extra = x * kLog10OfE + std::log10(x + 1);
-  const std::size_t places = shown + kGuardDigits + static_cast<std::size_t>(std::min(extra, 40000.0));
-  // The inner power cuts at no fewer places than the result shows, so cutting it again cuts e^x.
-  const std::int16_t rad_exact = RadExact();
-  const std::int16_t dev_exact = DevExact();
-  RadExact(static_cast<std::int16_t>(shown));
-  DevExact(static_cast<std::int16_t>(shown + 1));
-  struct Restore {
-    FuncLibDec& engine;
-    std::int16_t rad, dev;
-    ~Restore() {
-      engine.RadExact(rad);
-      engine.DevExact(dev);
-    }
-  } restore{*this, rad_exact, dev_exact};
   const decimal::ScaledNumber power = decimal::ParseScaled(DelNull(Num));
   // e^x has about x log10 e whole digits: a result sure to pass the limit is refused before any work, and
   // e^-x below 10^-(shown + 1) cuts to zero.
@@ -142,13 +130,20 @@ std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
     decimal::Raise(ErrorNumber::kOverflow, "FuncLibDec.ExponentIn", "result longer than 32767 characters");
   }
   if (power.negative && whole_digits > static_cast<double>(shown) + 2) return FixedText({}, shown);
-  const bool whole = power.scale == 0;
-  std::string text = whole ? WholePowerOfE(power.negative, power.magnitude.low_u64(), shown, places,
-                                           [this] { Yield(); })
-                           : WithBracketedE(places, [&](const DecimalNatural& e, std::size_t e_places) {
-                               iStepFS.clear();
-                               return CutToPlaces(StepIn(FixedText(e, e_places), Num), shown);
-                             });
+  std::string text;
+  if (power.scale == 0 || power.magnitude.is_zero()) {
+    // e moves the power by about x e^x 10^-n: the places wanted, the whole digits of e^x and of x, a guard.
+    const double extra = whole_digits + std::log10(x + 1);
+    const std::size_t places = shown + kGuardDigits + static_cast<std::size_t>(std::min(extra, 40000.0));
+    text = WholePowerOfE(power.negative, power.magnitude.low_u64(), shown, places, [this] { Yield(); });
+  } else {
+    Progress(iStepDec, 0);
+    text = FractionalPowerOfE(power, shown, [this](double done) {
+      Yield();
+      Progress(iStepDec, done * decimal::kProgressDone);
+    });
+    Progress(iStepDec, decimal::kProgressDone);
+  }
   decimal::CheckLength(text, "ExponentIn");
   return text;
 }

@@ -1,5 +1,4 @@
 #include "decimal/natural_log.h"
-#include "decimal/engine_support.h"
 
 #include <algorithm>
 #include <array>
@@ -10,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "decimal/engine_support.h"
 #include "kernel/limbs.h"
 
 namespace ovn::decimal::logarithm {
@@ -36,6 +36,10 @@ constexpr std::array<std::array<int, 4>, 4> kPrimeLogWeights = {
 // (b, c, d) leave every mantissa within 3.7e-5 of one, so that the series gains at least 9.5 digits a term
 // (8.4 with a bound of 10; 10.6 with 30, whose table is six times larger).
 constexpr long kReductionRange = 16;
+
+// The kept ln 2 ... ln 7 grow this many limbs past a precision asked for, so that the exponential that
+// follows a logarithm at nearly the same precision (x^y = e^(y ln x)) finds its ln 2 there.
+constexpr std::size_t kPrimeLogHeadroomLimbs = 6;
 
 // DivideInPieces yields after every quotient piece of this many limbs: about 10 ms at 32,000 digits.
 constexpr std::size_t kDivisionPieceLimbs = 256;
@@ -113,7 +117,8 @@ SeriesFraction AtanhSplit(Limb n, std::uint64_t a, std::uint64_t b, std::uint64_
 // above 10^(9 limbs).
 DecimalNatural AtanhOfReciprocal(Limb n, std::size_t limbs, const StepHook& on_step) {
   const double digits = kDigitsPerLimb * static_cast<double>(limbs);
-  const auto terms = static_cast<std::uint64_t>(std::ceil(digits / (2 * std::log10(static_cast<double>(n))))) + 1;
+  const auto terms =
+      static_cast<std::uint64_t>(std::ceil(digits / (2 * std::log10(static_cast<double>(n))))) + 1;
   const SeriesFraction sum = AtanhSplit(n, 0, terms, terms, Within(on_step, 0.0, 0.8));
   const DecimalNatural scaled = kernel::ShiftLimbsLeft(kernel::MulSmall(sum.t, n), limbs);
   DecimalNatural value = kernel::DivMod(scaled, sum.d).quotient;
@@ -127,14 +132,16 @@ struct PrimeLogCache {
   std::array<DecimalNatural, 4> values;
 };
 
-// ln 2, ln 3, ln 5, ln 7 to `limbs` limbs, each within 2 ulps. They are computed with one limb more, where
-// the weights (836 at most in all) times the series' errors (2 ulps each) stay below 2,000 ulps, so that
-// the cut to `limbs` leaves them within 1.01 ulps; a further cut stays within 2.
+// ln 2, ln 3, ln 5, ln 7 to `limbs` limbs, each within 2 ulps. They are kept to some limbs more and
+// computed with one limb more than those, where the weights (836 at most in all) times the series' errors
+// (2 ulps each) stay below 2,000 ulps, so that the cut to the kept limbs leaves them within 1.01 ulps; a
+// further cut stays within 2.
 std::array<DecimalNatural, 4> PrimeLogs(std::size_t limbs, const StepHook& on_step) {
   static PrimeLogCache cache;
   std::lock_guard lock(cache.mutex);
   if (cache.limbs < limbs) {
-    const std::size_t work = limbs + 1;
+    const std::size_t kept = limbs + kPrimeLogHeadroomLimbs;
+    const std::size_t work = kept + 1;
     std::array<DecimalNatural, 4> series;
     for (std::size_t i = 0; i < series.size(); ++i) {
       series[i] = AtanhOfReciprocal(kAtanhDenominators[i], work, Within(on_step, i / 4.0, (i + 1) / 4.0));
@@ -148,7 +155,7 @@ std::array<DecimalNatural, 4> PrimeLogs(std::size_t limbs, const StepHook& on_st
       }
       cache.values[p] = kernel::ShiftLimbsRight(plus - minus, 1);
     }
-    cache.limbs = limbs;
+    cache.limbs = kept;
   }
   std::array<DecimalNatural, 4> logs;
   for (std::size_t p = 0; p < logs.size(); ++p)
@@ -335,7 +342,194 @@ Bounded LogNearOne(const DecimalNatural& y, std::size_t limbs, const StepHook& o
   return {below_one, atanh + atanh, 2 * (series.error_ulps + 5)};
 }
 
+// ---- The exponential ----
+
+constexpr double kLn10 = 2.302585092994046;
+constexpr double kLog10Of2 = 0.30102999566398120;
+
+// log10 (10^a + 10^b), without leaving the range of a double.
+double Log10Sum(double a, double b) {
+  const double high = std::max(a, b), low = std::min(a, b);
+  return high + std::log10(1 + std::pow(10.0, low - high));
+}
+
+// The count n of terms u^j / j!, j < n, after which the tail stays below 10^-(digits + 1) for 0 <= u <= 1/2
+// (the tail is below twice its first term): log10 u^n / n! <= -(digits + 1) + log10 2.
+std::size_t ExpTerms(double log10_u, double digits) {
+  std::size_t n = 1;
+  for (double log10_term = log10_u; log10_term > -(digits + 1) - kLog10Of2;
+       log10_term += log10_u - std::log10(++n)) {
+  }
+  return n + 1;
+}
+
+// The squarings s after which e^u, u = r / 2^s for r below ln 2, costs least: s squarings, then for n terms
+// about 2 sqrt(n) full multiplications and n divisions by one limb; a multiplication of w limbs costs about
+// w^0.585 such divisions (Karatsuba).
+std::size_t ExpSquarings(std::size_t limbs) {
+  const double digits = static_cast<double>(kDigitsPerLimb * limbs);
+  const double multiplication = std::pow(static_cast<double>(limbs), 0.585);
+  std::size_t best = 1;
+  double best_cost = std::numeric_limits<double>::infinity();
+  // The cost falls, then rises: the search stops 8 past the least so far.
+  for (std::size_t s = 1; s <= best + 8; ++s) {
+    const auto n =
+        static_cast<double>(ExpTerms(std::log10(0.7) - kLog10Of2 * static_cast<double>(s), digits));
+    const double cost = (static_cast<double>(s) + 2 * std::sqrt(n)) * multiplication + n;
+    if (cost < best_cost) {
+      best_cost = cost;
+      best = s;
+    }
+  }
+  return best;
+}
+
+// floor(n / (first (first + 1) ... (last))): the factors gathered while their product fits a limb, and
+// floor(floor(v / a) / b) = floor(v / (a b)), so the quotient is cut once.
+DecimalNatural OverFactorRange(DecimalNatural n, std::uint64_t first, std::uint64_t last) {
+  for (std::uint64_t f = first; f <= last;) {
+    std::uint64_t divisor = f++;
+    while (f <= last && divisor * f < kernel::kDecimalBase) divisor *= f++;
+    n = DivideSmall(n, static_cast<Limb>(divisor));
+  }
+  return n;
+}
+
+// e^u = sum u^j / j! for 0 <= u <= 1/2, to `limbs` limbs, by rectangular splitting: with block size m, the
+// powers u .. u^m are formed once, block i is summed by Horner's rule with divisions by one limb,
+//   B_i = u^0 + u^1 / (im + 1) (1 + u / (im + 2) (1 + ...)),
+// and the blocks are joined by Horner's rule in u^m: S_i = B_i + S_(i+1) u^m / ((im + 1) ... (im + m)).
+// Block i weighs W_i = u^(im) / (im)! in the sum, so it is summed and joined only to the limbs that reach
+// the result, and one more: the later blocks cost less and less.
+// Error (u taken as exact): each power u^r is within 1 / (1 - u) <= 2 ulps (a cut a step, the earlier error
+// shrinking by u), so within 3 of a stage's own ulps once cut to them. A block, T_r = u^r +
+// floor(T_(r+1) / (im + r + 1)), gains 4 a step and divides the earlier error by im + r + 1 (two steps
+// joined into one division, floor((u^(r+1) b + T_(r+2)) / (ab)), gain less): B_i is within
+// 4 (1 + 1 + 1/2 + 1/6 + ...) < 11. The join multiplies S_(i+1) < e^u < 2 by the cut u^m (6, and 1 for the
+// cut), then divides by at least m! >= 2 (1 for the cut): 4.5 more. A stage thus adds at most 16 of its own
+// ulps, which reach the result multiplied by W_i (the computed factors, cut down, stay below the true ones):
+// 16 ulps from the first stage, at most 16 W_i for a later stage kept whole and at most 16 10^-9 for one
+// cut; with W_1 + W_2 + ... <= e^u - 1 < 0.42 and the tail below 0.1 ulp, within 26 ulps.
+SeriesSum ExpSeries(const DecimalNatural& u, std::size_t limbs, const StepHook& on_step) {
+  const DecimalNatural one = One(limbs);
+  if (u.is_zero()) return {one, 0};
+  const double digits = static_cast<double>(kDigitsPerLimb * limbs);
+  const double log10_u = Log10(u) - digits + 1e-9;  // from above
+  const std::size_t terms = ExpTerms(log10_u, digits);
+  const std::size_t block =
+      std::max<std::size_t>(2, static_cast<std::size_t>(std::sqrt(static_cast<double>(terms))));
+  const std::size_t blocks = (terms + block - 1) / block;
+  const auto steps = static_cast<double>(block + blocks);
+  std::vector<DecimalNatural> powers{one};
+  for (std::size_t r = 1; r <= block; ++r) {
+    powers.push_back(MultiplyFixed(powers.back(), u, limbs));
+    if (on_step) on_step(static_cast<double>(r) / steps);
+  }
+  DecimalNatural sum;  // the blocks after i, to sum_limbs limbs
+  std::size_t sum_limbs = 0;
+  for (std::size_t i = blocks; i-- > 0;) {
+    const std::size_t first = i * block;
+    const double weight_digits =
+        std::lgamma(static_cast<double>(first) + 1) / kLn10 - static_cast<double>(first) * log10_u;
+    const auto drop = std::min(
+        limbs, static_cast<std::size_t>(std::max(0.0, std::floor(weight_digits / kDigitsPerLimb) - 1)));
+    const auto power = [&powers, drop](std::size_t r) { return kernel::ShiftLimbsRight(powers[r], drop); };
+    const std::size_t count = std::min(block, terms - first);
+    DecimalNatural stage = power(count - 1);  // T_r, from r = count - 1 down
+    for (std::size_t r = count - 1; r > 0;) {
+      const std::uint64_t a = first + r;  // T_(r-1) = u^(r-1) + T_r / a
+      if (r >= 2 && a * (a - 1) < kernel::kDecimalBase) {
+        // Two steps, one division: T_(r-2) = u^(r-2) + (u^(r-1) a + T_r) / ((a - 1) a).
+        stage = power(r - 2) + DivideSmall(kernel::MulSmall(power(r - 1), static_cast<Limb>(a)) + stage,
+                                           static_cast<Limb>(a * (a - 1)));
+        r -= 2;
+      } else {
+        stage = power(r - 1) + DivideSmall(stage, static_cast<Limb>(a));
+        r -= 1;
+      }
+    }
+    if (i + 1 < blocks) {
+      stage = stage + OverFactorRange(kernel::ShiftLimbsRight(sum * power(block), sum_limbs), first + 1,
+                                      first + block);
+    }
+    sum = std::move(stage);
+    sum_limbs = limbs - drop;
+    if (on_step) on_step(static_cast<double>(block + blocks - i) / steps);
+  }
+  return {std::move(sum), 26};
+}
+
 }  // namespace
+
+// e^t = 2^k e^r with r = t - k ln 2 in [0, ln 2), e^r = (e^u)^(2^s) with u = r / 2^s, all at w limbs, w being
+// `limbs` plus the whole limbs of e^t plus guard limbs for the error growth.
+// Error, relative, in ulps at w (one ulp = 10^-9w) unless said otherwise:
+// - The argument: t differs from the caller's true value by dt = t.error_ulps ulps at t_limbs; cutting it to
+//   w limbs adds 1 ulp, and k ln 2 (ln 2 within 2 ulps) 2 |k|; u = floor(r / 2^s) adds 1 ulp to u, so 2^s to
+//   the exponent after the squarings. The computed exponent differs from the true one by
+//   D <= dt + 1 + 2 |k| + 2^s, which changes e^. by a factor within [e^-D, e^D]: relatively by at most
+//   1.001 D while D <= 10^-3.
+// - The computation: e^u is within 26 (ExpSeries) of e^u for the computed u, and e^u >= 1, so also
+//   relatively. A square of a value >= 1 cut to w limbs turns a relative error p into at most
+//   2p + p^2 + 1 <= 2.001 p + 1 while p <= 10^-3, so s squarings leave p_s + 1/1.001 <= 2.001^s (26 + 1):
+//   p_s <= 27 2.001^s, which the guard limbs keep below 10^-4.
+// - Both together: (1 + a)(1 + b) - 1 <= 1.001 (a + b) for a, b <= 10^-3.
+// - Then 2^k is exact for k >= 0; for k < 0 the quotient is cut (1 ulp, absolute), and so is the cut to
+//   `limbs` limbs (1 ulp there).
+// The total is reported in ulps at `limbs`, a further 2% covering the doubles that compute it. A bound past
+// 10^18 ulps, or an argument error past 10^-4, makes the result useless: its error is then the largest
+// number, which no truncation test passes.
+Bounded NaturalExp(const Bounded& t, std::size_t t_limbs, std::size_t limbs, const StepHook& on_step) {
+  const double log10_t = Log10(t.magnitude) - static_cast<double>(kDigitsPerLimb * t_limbs);
+  const double t_value = t.magnitude.is_zero() ? 0.0 : (t.negative ? -1 : 1) * std::pow(10.0, log10_t);
+  const double log10_result = t_value / kLn10;
+  const double log10_dt = t.error_ulps == 0 ? -std::numeric_limits<double>::infinity()
+                                            : std::log10(static_cast<double>(t.error_ulps)) -
+                                                  static_cast<double>(kDigitsPerLimb * t_limbs);
+  const auto whole_limbs =
+      static_cast<std::size_t>(std::max(0.0, std::ceil((log10_result + 1) / kDigitsPerLimb)));
+  long k = std::lround(std::floor(t_value / std::log(2.0)));
+  const std::size_t s = ExpSquarings(limbs + whole_limbs + 2);
+  const double log10_growth = std::log10(27.0) + static_cast<double>(s) * std::log10(2.001);
+  const double log10_k = std::log10(2.0 * static_cast<double>(std::labs(k) + 2) + 2.0);
+  const std::size_t w =
+      limbs + whole_limbs +
+      static_cast<std::size_t>(std::ceil((std::max(log10_growth, log10_k) + 4) / kDigitsPerLimb));
+
+  // t at w limbs, then r = t - k ln 2 moved into [0, ln 2).
+  const DecimalNatural t_at_w = w >= t_limbs ? kernel::ShiftLimbsLeft(t.magnitude, w - t_limbs)
+                                             : kernel::ShiftLimbsRight(t.magnitude, t_limbs - w);
+  const DecimalNatural ln2 = PrimeLogs(w, Within(on_step, 0.0, 0.2))[0];
+  const auto times_ln2 = [&ln2](long n) {
+    return Signed{n < 0, kernel::MulSmall(ln2, static_cast<Limb>(std::labs(n)))};
+  };
+  Signed r = Add(Signed{t.negative, t_at_w}, times_ln2(-k));
+  for (; r.negative && !r.magnitude.is_zero(); --k) r = Add(r, times_ln2(1));
+  for (; r.magnitude >= ln2; ++k) r = Add(r, times_ln2(-1));
+
+  const SeriesSum series = ExpSeries(OverPrimePower(r.magnitude, 2, s), w, Within(on_step, 0.2, 0.7));
+  DecimalNatural y = series.value;
+  for (std::size_t j = 0; j < s; ++j) {
+    y = MultiplyFixed(y, y, w);
+    if (on_step) on_step(0.7 + 0.3 * static_cast<double>(j + 1) / static_cast<double>(s));
+  }
+  y = k >= 0 ? TimesPrimePower(std::move(y), 2, static_cast<std::uint64_t>(k))
+             : OverPrimePower(std::move(y), 2, static_cast<std::uint64_t>(-k));
+
+  const double log10_ulp = -static_cast<double>(kDigitsPerLimb * w);
+  const double log10_argument = Log10Sum(log10_dt, std::log10(1.0 + 2.0 * static_cast<double>(std::labs(k)) +
+                                                              std::pow(2.0, static_cast<double>(s))) +
+                                                       log10_ulp);
+  const double log10_relative =
+      std::log10(1.001) + Log10Sum(std::log10(1.001) + log10_argument, log10_growth + log10_ulp);
+  Bounded result{false, kernel::ShiftLimbsRight(y, w - limbs), std::numeric_limits<std::uint64_t>::max()};
+  const double log10_error =
+      log10_relative + Log10(y) + log10_ulp + static_cast<double>(kDigitsPerLimb * limbs);
+  if (log10_argument <= -4 && log10_error <= 18) {
+    result.error_ulps = static_cast<std::uint64_t>(std::ceil(1.02 * std::pow(10.0, log10_error))) + 3;
+  }
+  return result;
+}
 
 std::size_t DigitCount(const DecimalNatural& n) {
   if (n.is_zero()) return 0;

@@ -1,6 +1,6 @@
-// Natural logarithms of decimal numbers in fixed point (radix 10^9), each with a proven bound on its error,
-// and the small tools on naturals that the logarithm's exactness check shares with them. A caller that needs
-// digits it can trust widens the precision until the bound settles them (Ziv's strategy).
+// Natural logarithms and exponentials of decimal numbers in fixed point (radix 10^9), each with a proven
+// bound on its error, and the small tools on naturals that the logarithm's exactness check shares with them.
+// A caller that needs digits it can trust widens the precision until the bound settles them (Ziv's strategy).
 #pragma once
 
 #include <cstddef>
@@ -25,6 +25,13 @@ struct Bounded {
 // precision (a few hundred ulps at 70,000 digits). ln 2, ln 3, ln 5 and ln 7 are kept for the process at
 // the largest precision asked for so far. on_step receives the share done and may throw to cancel.
 Bounded NaturalLog(const ScaledNumber& x, std::size_t limbs, const kernel::StepHook& on_step = {});
+
+// e^t for t = magnitude / (10^9)^t_limbs, within t.error_ulps of the caller's true value, to `limbs`
+// fraction limbs; the bound covers t's error too. The caller keeps |t| below 10^6 (k ln 2 is subtracted
+// with k fitting a limb). The ln 2 of the reduction comes from the same kept constants as NaturalLog's.
+// on_step as for NaturalLog.
+Bounded NaturalExp(const Bounded& t, std::size_t t_limbs, std::size_t limbs,
+                   const kernel::StepHook& on_step = {});
 
 // The number of decimal digits of n (0 for zero).
 std::size_t DigitCount(const DecimalNatural& n);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "decimal/func_lib_dec.h"
@@ -138,6 +139,9 @@ TEST(StepIn, DescribedCasesAndMends) {
       {"2", "200000", "error 6"},
       {"2", "12345678901234567890123", "error 6"},
       {"1.5", "1000000.5", "error 6"},
+      {"1.000000000000000000000000000001", "1000000000000000000000000000000000000000.123", "error 6"},
+      {"1.000000000000000000000000000001", "-1000000000000000000000000000000000000000.123", "error 6"},
+      {"1.000000000000000000000000000001", "10000000000000000000000000.123", "1.00001000005"},
       {"0.1", "40000", "error 6"},
       // Fractional exponents: the true value cut off after RadExact + 1 = 13 places, in MuchIn's form.
       {"2", "0.5", "1.414213562373"},
@@ -395,7 +399,8 @@ TEST(StepIn, LongWholePowersMatchGmp) {
 }
 
 // The engine's fractional powers (and reciprocals) against MPFR: bases of 1 to 25 digits, exponents with
-// 1 to 9 decimals (one root of degree up to 1000, or the tenth roots of the longer ones), any RadExact.
+// 1 to 9 decimals (one root of degree up to 1000, or the tenth roots of the longer ones) or 11 to 60
+// (exp(y ln x)), any RadExact; then powers lying just beside a cut point.
 TEST(StepIn, FractionalPowersAreTruncatedTrueValues) {
   std::mt19937 rng(kSeed + 4);
   FuncLibDec engine;
@@ -406,7 +411,8 @@ TEST(StepIn, FractionalPowersAreTruncatedTrueValues) {
     } else if (rng() % 2) {
       base.insert(rng() % base.size(), ".");
     }
-    const std::string exponent = std::to_string(rng() % 30) + "." + RandomDigits(rng, 1 + rng() % 9);
+    const std::size_t decimals = rng() % 3 == 0 ? 11 + rng() % 50 : 1 + rng() % 9;
+    const std::string exponent = std::to_string(rng() % 30) + "." + RandomDigits(rng, decimals);
     const auto rad_exact = static_cast<std::int16_t>(rng() % 60);
     engine.RadExact(rad_exact);
     engine.iStepFS.clear();
@@ -432,7 +438,31 @@ TEST(StepIn, FractionalPowersAreTruncatedTrueValues) {
       ASSERT_EQ(mpz_cmp(value, expected), 0) << "e ^ " << x << " at " << rad_exact << ": " << power;
     }
   }
-  FuncLibDec long_engine;  // 10,000 true places
+  // Beside a cut point at 31 places: runs of 9s or 0s past it, settled at the first precision, the second,
+  // or (a distance of 10^-80) by the bracketing.
+  const std::string ones = "1." + std::string(79, '0') + "1";
+  const std::pair<std::string, std::string> near_cuts[] = {
+      {"0.99999999999999999999999999999999999999999", "0.123456789012345"},
+      {"0.9999999999999999999999999999999999", "0.123456789012345"},
+      {ones, "0.5000000000001"},
+      {ones, "2.5000000000001"},
+      {"4", "0.50000000000000000001"},
+      {"4", "0.49999999999999999999"},
+      {"100", "1.49999999999999999999999999999999999999"}};
+  engine.RadExact(30);
+  for (const auto& [base, exponent] : near_cuts) {
+    for (const bool negative : {false, true}) {
+      engine.iStepFS.clear();
+      engine.DevExact(31);
+      const std::string ours = engine.StepIn(base, (negative ? "-" : "") + exponent);
+      const std::size_t places = negative ? DigitsOf(ours).second : 31;
+      Mpz expected, value;
+      TruncatedPower(expected, base, exponent, places, negative);
+      ScaledValue(value, ours, places);
+      EXPECT_EQ(mpz_cmp(value, expected), 0) << base << " ^ " << negative << exponent << ": " << ours;
+    }
+  }
+  FuncLibDec long_engine;  // 10,000 and 30,000 true places
   Mpz expected, value;
   TruncatedPower(expected, "e", "7", 10000, false);
   ScaledValue(value, long_engine.ExponentIn("7", 9999), 10000);
@@ -440,6 +470,23 @@ TEST(StepIn, FractionalPowersAreTruncatedTrueValues) {
   TruncatedPower(expected, "e", "0.5", 10000, true);
   ScaledValue(value, long_engine.ExponentIn("-0.5", 9999), 10000);
   EXPECT_EQ(mpz_cmp(value, expected), 0);
+  const std::string long_exponent =
+      "1.0115244939092668587840391874925193671923841720394857102938475610298374651029384756";
+  for (const auto& [x, e, places] : {std::tuple{"2", long_exponent, 30000},
+                                     {"2", std::string("1.2345"), 30000},
+                                     {"0.37", long_exponent, 1000},
+                                     {"e", std::string("0.1234567891"), 30000},
+                                     {"e", std::string("-7.123"), 1000}}) {
+    const bool negative = e.starts_with('-');
+    long_engine.RadExact(static_cast<std::int16_t>(places - 1));
+    long_engine.iStepFS.clear();
+    const std::string ours = std::string(x) == "e"
+                                 ? long_engine.ExponentIn(e, static_cast<std::int16_t>(places - 1))
+                                 : long_engine.StepIn(x, e);
+    TruncatedPower(expected, x, negative ? e.substr(1) : e, static_cast<std::size_t>(places), negative);
+    ScaledValue(value, ours, static_cast<std::size_t>(places));
+    EXPECT_EQ(mpz_cmp(value, expected), 0) << x << " ^ " << e;
+  }
   // Whole exponents up to the limit: e^75000 has 32,572 whole digits; e^-70000 cuts to zero.
   for (const char* x : {"75000", "-60", "-70000"}) {
     const bool negative = x[0] == '-';
@@ -454,7 +501,8 @@ TEST(StepIn, NegativeFractionalPowersAreTrueReciprocalsInTheQuotientsForm) {
   FuncLibDec engine;
   for (int i = 0; i < 100; ++i) {
     const std::string base = RandomDigits(rng, 1 + rng() % 6) + "." + RandomDigits(rng, 1 + rng() % 3);
-    const std::string exponent = std::to_string(rng() % 5) + "." + RandomDigits(rng, 1 + rng() % 6);
+    const std::string exponent =
+        std::to_string(rng() % 5) + "." + RandomDigits(rng, rng() % 3 == 0 ? 11 + rng() % 30 : 1 + rng() % 6);
     const auto dev_exact = static_cast<std::int16_t>(1 + rng() % 40);
     engine.DevExact(dev_exact);
     engine.iStepFS.clear();
@@ -474,9 +522,14 @@ TEST(StepIn, NegativeFractionalPowersAreTrueReciprocalsInTheQuotientsForm) {
 }
 
 TEST(RadicalIn, FractionalDegreesAreTruncatedTrueValues) {
-  const std::pair<const char*, const char*> cases[] = {{"2", "2.5"},          {"7.25", "1.5"},
-                                                       {"123456.789", "3.7"}, {"0.3", "0.7"},
-                                                       {"5", "1.2345678"},    {"17", "-2.5"}};
+  const std::pair<const char*, const char*> cases[] = {{"2", "2.5"},
+                                                       {"7.25", "1.5"},
+                                                       {"123456.789", "3.7"},
+                                                       {"0.3", "0.7"},
+                                                       {"5", "1.2345678"},
+                                                       {"17", "-2.5"},
+                                                       {"17", "-2.00000000000000000003"},
+                                                       {"0.3", "0.70000000000001"}};
   FuncLibDec engine;
   for (const auto& [radicand, degree] : cases) {
     const std::string ours = engine.RadicalIn(radicand, degree, 30);
@@ -515,6 +568,19 @@ TEST(Progress, NeverDecreasesAndEndsAtOneThousand) {
   engine.StepIn("3", "60000");
   for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_LE(seen[i - 1], seen[i]);
   EXPECT_EQ(engine.StepCalculate(), 1000.0F);
+
+  // exp(y ln x) and e^x report through their series and squarings.
+  engine.iStepDec = true;
+  engine.RadExact(5000);
+  for (const bool exponential : {false, true}) {
+    seen.clear();
+    engine.StepCalculate(0);
+    engine.iStepFS.clear();
+    exponential ? engine.ExponentIn("0.123456789", 5000) : engine.StepIn("7", "0.123456789123");
+    ASSERT_GT(seen.size(), 20U) << exponential;
+    for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_LE(seen[i - 1], seen[i]) << exponential;
+    EXPECT_EQ(engine.StepCalculate(), 1000.0F);
+  }
 }
 
 TEST(Progress, OnlyTheCallThatSetTheSignatureReportsIt) {
