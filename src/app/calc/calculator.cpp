@@ -245,6 +245,9 @@ Evaluation Calculator::BeginEvaluation() {
   if (pending && pending->kind == OperationKind::kList && !NewNumber) RecordOperation(OperationCode);
   calculating_.store(true);
   cancel_requested_.store(false);
+  // The bar starts empty: the engines keep the last operation's progress until the next one writes.
+  decimal_.StepCalculate(0.0F);
+  extreme_.StepCalculate(0);
   SecondOperand = CurrentNumber;
   Evaluation evaluation;
   evaluation.code = OperationCode;
@@ -289,7 +292,8 @@ void Calculator::FinishEvaluation(const Evaluation& evaluation) {
 float Calculator::Progress() const noexcept {
   switch (settings_.TypeNum) {
     case 1: return decimal_.StepCalculate();
-    case 2: return static_cast<float>(extreme_.StepCalculate());
+    // Type 2 computes ln and e^x with the decimal engine; only the running engine's progress moves.
+    case 2: return std::max(static_cast<float>(extreme_.StepCalculate()), decimal_.StepCalculate());
     default: return 0.0F;
   }
 }

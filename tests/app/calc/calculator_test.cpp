@@ -159,6 +159,14 @@ TEST_F(CalculatorTest, CancelledEvaluationReportsAndKeepsTheOperation) {
   EXPECT_EQ(Entry(), "0.142857142857");
 }
 
+TEST_F(CalculatorTest, ProgressStartsEmptyAndFollowsTheEngineThatComputes) {
+  settings.TypeNum = 2;
+  Keys({"2", "LN", "="});  // type 2 takes ln from the decimal engine
+  EXPECT_EQ(calculator.Progress(), 1000.0F);
+  calculator.BeginEvaluation();
+  EXPECT_EQ(calculator.Progress(), 0.0F);
+}
+
 TEST_F(CalculatorTest, EnginesFollowThePrecisionSettings) {
   settings.DevCount = 3;
   Keys({"1", "DEV", "3", "="});
