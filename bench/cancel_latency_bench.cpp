@@ -26,8 +26,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using ovn::Calculator;
 
-constexpr double kCancelAt = 0.3;   // seconds: when the bench presses Esc
-constexpr double kCutAt = 2.0;      // seconds: when a run is stopped anyway
+constexpr double kCancelAt = 0.3;    // seconds: when the bench presses Esc
+constexpr double kCutAt = 2.0;       // seconds: when a run is stopped anyway
 constexpr unsigned kKillAfter = 20;  // seconds without an answer: the run is killed
 constexpr int kLimit = 32767;
 constexpr int kLongestList = 32766;
@@ -39,7 +39,7 @@ struct Case {
   std::string first;
   std::string second;
   std::vector<std::string> list;
-  std::int16_t places = 12;  // DevCount, RadCount and LogCount
+  std::int16_t places = 12;      // DevCount, RadCount and LogCount
   std::int16_t conversion = 12;  // MaxDevConv
 };
 
@@ -137,7 +137,8 @@ std::optional<Run> MeasureApart(const Case& c, double stop_at) {
   close(pipe_ends[1]);
   char line[256] = {};
   std::size_t filled = 0;
-  for (ssize_t got; filled < sizeof line - 1 && (got = read(pipe_ends[0], line + filled, sizeof line - 1 - filled)) > 0;) {
+  for (ssize_t got;
+       filled < sizeof line - 1 && (got = read(pipe_ends[0], line + filled, sizeof line - 1 - filled)) > 0;) {
     filled += static_cast<std::size_t>(got);
   }
   close(pipe_ends[0]);
@@ -169,8 +170,8 @@ std::vector<Case> Cases() {
     // Type 2 counts places in base-256 digits and shows at most 1,001 decimals of a fraction.
     const auto add = [&](std::string name, std::string code, std::string first, std::string second,
                          std::int16_t places = 12, std::int16_t conversion = 12) {
-      cases.push_back({t + name, type, std::move(code), std::move(first), std::move(second), {}, places,
-                       conversion});
+      cases.push_back(
+          {t + name, type, std::move(code), std::move(first), std::move(second), {}, places, conversion});
     };
     const auto add_list = [&](std::string name, std::string code, std::vector<std::string> list,
                               std::int16_t places = 12) {
@@ -231,8 +232,10 @@ std::vector<Case> Cases() {
     add_list("mean of 32766 items", "MID", list, 1000);
     add_list("geometric mean 32766", "GMID", list, 1000);
     add_list("geometric mean 2 x 16383", "GMID", {half, half2}, 1000);
-    add_list("geometric mean 1000 items", "GMID", std::vector<std::string>(list.begin(), list.begin() + 1000), 1000);
-    add_list("mean 32766 x 1000 digits", "MID", std::vector<std::string>(kLongestList, Digits(1000, 9)), 1000);
+    add_list("geometric mean 1000 items", "GMID", std::vector<std::string>(list.begin(), list.begin() + 1000),
+             1000);
+    add_list("mean 32766 x 1000 digits", "MID", std::vector<std::string>(kLongestList, Digits(1000, 9)),
+             1000);
     add_list("ap term", "AP_NUM", {big, big2, "32767"});
     add_list("gp term 3 7 38000", "GP_NUM", {"3", "7", "38000"});
     add_list("ap sum", "AP_SUM", {big, big2, "32767"});

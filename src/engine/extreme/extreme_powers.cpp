@@ -274,12 +274,15 @@ int Compare(const Float& a, const Float& b) {
   return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
-// a^n, a lower bound or (when `up`) an upper one, at `bits` bits.
-Float PowerBound(const Float& a, std::uint64_t n, std::size_t bits, bool up) {
+// a^n, a lower bound or (when `up`) an upper one, at `bits` bits. Every squaring costs the same; the hook
+// is called after each, as a high degree at many bits takes a long time.
+Float PowerBound(const Float& a, std::uint64_t n, std::size_t bits, bool up, const StepHook& on_step = {}) {
   Float power{One(), 0};
-  for (int i = std::bit_width(n) - 1; i >= 0; --i) {
+  const int squarings = std::bit_width(n);
+  for (int i = squarings - 1; i >= 0; --i) {
     power = Product(power, power, bits, up);
     if (((n >> i) & 1) != 0) power = Product(power, a, bits, up);
+    if (on_step) on_step(static_cast<double>(squarings - i) / squarings);
   }
   return power;
 }
@@ -294,10 +297,15 @@ Float NewtonRoot(const Float& t, double log2_root, std::uint64_t n, std::size_t 
   const Float n_minus_one{BinaryNatural(n - 1), 0};
   const Float n_float{BinaryNatural(n), 0};
   const auto lost = static_cast<std::size_t>(std::bit_width(n));
+  // Every step works at full precision, so each is an equal share of the work.
+  double steps = 0;
+  for (std::size_t correct = 48; correct < bits + lost; correct = 2 * correct - lost) ++steps;
+  double done = 0;
   for (std::size_t correct = 48; correct < bits + lost; correct = 2 * correct - lost) {
-    const Float step = Quotient(t, PowerBound(y, n - 1, bits, false), bits);
+    const StepHook within = kernel::Within(on_step, done / steps, (done + 1) / steps);
+    const Float step = Quotient(t, PowerBound(y, n - 1, bits, false, within), bits);
     y = Trimmed(Quotient(Sum(Product(y, n_minus_one, bits, false), step), n_float, bits), bits, false);
-    if (on_step) on_step(static_cast<double>(correct) / static_cast<double>(bits + lost));
+    ++done;
   }
   return y;
 }
@@ -338,10 +346,10 @@ BinaryNatural HighDegreeRoot(const ExtremeValue& x, std::uint64_t n, bool recipr
                                  : ShiftBitsRight(y.m, static_cast<std::size_t>(-(y.e + p)));
   double powerings = 0;
   const auto bound = [&](const BinaryNatural& root, bool up) {
-    Float power = Product(PowerBound({root, -p}, n, bits, up), factor, bits, up);
+    // The number of powerings is not known ahead: their shares approach the end by halves.
     ++powerings;
-    if (on_step) on_step(1 - 0.5 / powerings);  // Esc is seen between powerings
-    return power;
+    const StepHook within = kernel::Within(on_step, 1 - 0.5 / powerings, 1 - 0.5 / (powerings + 1));
+    return Product(PowerBound({root, -p}, n, bits, up, within), factor, bits, up);
   };
   for (;;) {
     const BinaryNatural next = c + One();
