@@ -161,10 +161,14 @@ TEST_F(CalculatorTest, CancelledEvaluationReportsAndKeepsTheOperation) {
 
 TEST_F(CalculatorTest, ProgressStartsEmptyAndFollowsTheEngineThatComputes) {
   settings.TypeNum = 2;
-  Keys({"2", "LN", "="});  // type 2 takes ln from the decimal engine
-  EXPECT_EQ(calculator.Progress(), 1000.0F);
-  calculator.BeginEvaluation();
-  EXPECT_EQ(calculator.Progress(), 0.0F);
+  // Type 2 takes ln from the decimal engine; the geometric mean publishes under a flag the controller raises.
+  for (std::string_view code : {"LN", "GMID"}) {
+    Keys({"2", code, "8", "="});
+    EXPECT_EQ(calculator.Progress(), 1000.0F) << code;
+    calculator.BeginEvaluation();
+    EXPECT_EQ(calculator.Progress(), 0.0F) << code;
+    calculator.PressClearAll();
+  }
 }
 
 TEST_F(CalculatorTest, EnginesFollowThePrecisionSettings) {
