@@ -190,6 +190,7 @@ std::vector<Case> Cases() {
     add("power long exponent", "STEP", "2", long_exponent);
     add("power fractional 2^1.2345", "STEP", "2", "1.2345", 30000);
     add("power fractional long exp", "STEP", "2", "0." + Digits(1000, 8), 1000, 1000);
+    add("power fractional exp max", "STEP", "2", "0." + Digits(kLimit - 2, 10), 100, kLimit);
     add("power fractional conv 1000", "STEP", "2", "1.2345", 1000, 1000);
     add("power fractional conv max", "STEP", "2", "1.2345", 1000, kLimit);
     add("power fraction^fraction", "STEP", fraction.substr(0, 16000), "2.5", 1000, kLimit);
@@ -212,6 +213,7 @@ std::vector<Case> Cases() {
     add("mod of fractions", "MOD", fraction, "1.5", 12, kLimit);
     add("tower 2^^5", "GIPERSTEP", "2", "5");
     add("tower 3^^3", "GIPERSTEP", "3", "3");
+    add("tower 1.1^^3 places", "GIPERSTEP", "1.1", "3", 30000);
     add("tower 1.0001^^5000", "GIPERSTEP", "1.0001", "5000");
     add("factorial 9000", "FACTOR", "9000", "9000");
     add("factorial 100000", "FACTOR", "100000", "100000");
@@ -240,6 +242,7 @@ std::vector<Case> Cases() {
     add_list("gp term 3 7 38000", "GP_NUM", {"3", "7", "38000"});
     add_list("ap sum", "AP_SUM", {big, big2, "32767"});
     add_list("gp sum 3 7 38000", "GP_SUM", {"3", "7", "38000"});
+    add_list("gp sum fractions", "GP_SUM", {fraction, fraction, fraction}, 30000);
     add_list("gp term fraction", "GP_NUM", {"1.5", "1.5", "50000"}, 100);
     add("ap difference", "AP_RZ", big, big2);
     add("gp ratio", "GP_RZ", big, half, 16000);

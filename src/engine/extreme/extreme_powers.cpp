@@ -384,7 +384,11 @@ ExtremeValue Tower(const ExtremeValue& base, const ExtremeValue& height, PowerPl
   BinaryNatural count = One();
   for (std::uint64_t level = 1; count != levels.magnitude; ++level) {
     before_last = std::exchange(last, std::move(value));
-    value = Power(base, last, places, {}, source);
+    // A level can be long (a fractional exponent of many places): it yields within its share.
+    value = Power(base, last, places,
+                  kernel::Within(on_level, static_cast<double>(level) / total,
+                                 std::min(1.0, static_cast<double>(level + 1) / total)),
+                  source);
     count = count + One();
     if (level >= 2 && CompareValues(value, before_last) == 0 && count != levels.magnitude) {
       const bool even_rest = LowBits(levels.magnitude - count, 1).is_zero();

@@ -262,13 +262,14 @@ TEST(ExtremeProgressTest, LongOperationsPublishProgressAndCanBeCancelled) {
       {"StepIn", "3", "0.1", kStep, {}, 0, 200},
       {"RadicalIn", std::string(3000, '7'), "3", Radical(500), {}},
       {"LogarifmIn", std::string(3000, '7'), "3", Logarithm(500), {}},
+      {"GiperStepIn", "1.1", "2", kTower, {}, 0, 50},  // yields inside a level, not only after it
   };
   for (const Case& c : cases) {
     FuncLibOrvaneLite engine;
     engine.FirstNum(c.first);
     engine.SecondNum(c.second);
     engine.RadExact(c.rad_exact);
-    engine.iStep = engine.iRadical = engine.iLog = true;
+    engine.iStep = engine.iRadical = engine.iLog = engine.iGiperStep = true;
     c.run(engine);
     EXPECT_EQ(engine.StepCalculate(), 1000) << c.name;
     int yields = 0;
