@@ -199,6 +199,7 @@ std::vector<Case> Cases() {
     add("root 2 of 2 places max", "RAD", "2", "2", 32000);
     add("root 3 of 2", "RAD", "2", "3", 30000);
     add("root huge degree", "RAD", "2", "123456789", 30000);
+    add("root degree 129/128 of max", "RAD", big, "1.0078125", 12, kLimit);
     add("root fractional degree", "RAD", "2", "2.5", 30000);
     add("log10 2", "LOGARIFM", "2", "10", 30000);
     add("log7 of 30000 digits", "LOGARIFM", big.substr(0, 30000), "7", 30000);

@@ -499,7 +499,11 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
   }
   // degree = D / 2^k: the root of degree D of radicand^(2^k).
   if (f.k >= 64) Fail(ErrorNumber::kOverflow, source, "the degree is too long");
-  const ExtremeValue x = WholePower(Normalized(radicand), std::uint64_t{1} << f.k, {}, source);
+  // The power is as long as the root's radicand: the two share the progress when there is a power.
+  const double split = f.k > 0 ? 0.5 : 0.0;
+  const ExtremeValue x =
+      WholePower(Normalized(radicand), std::uint64_t{1} << f.k, kernel::Within(on_step, 0, split), source);
+  const StepHook rest = kernel::Within(on_step, split, 1);
   const auto n = Word(f.p);
   if (!n) Fail(ErrorNumber::kOverflow, source, "the degree is too long");
   if (static_cast<double>(BitLength(x.magnitude)) +
@@ -512,7 +516,7 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
       root.negative = radicand.negative;
       return root;
     }
-    return {radicand.negative, HighDegreeRoot(x, *n, d.negative, places, on_step, source), places, true};
+    return {radicand.negative, HighDegreeRoot(x, *n, d.negative, places, rest, source), places, true};
   }
   const auto shift = static_cast<std::ptrdiff_t>(places * *n);
   // floor(x^(1/n) 256^places) is the root of floor(x 256^(places n)); the reciprocal root's, of
@@ -522,7 +526,7 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
           ? kernel::DivMod(ShiftDigitsLeft(One(), static_cast<std::size_t>(shift) + x.places), x.magnitude)
                 .quotient
           : ShiftDigits(x.magnitude, shift - static_cast<std::ptrdiff_t>(x.places));
-  return {radicand.negative, kernel::IntegerRoot(scaled, *n, on_step), places, true};
+  return {radicand.negative, kernel::IntegerRoot(scaled, *n, rest), places, true};
 }
 
 }  // namespace extreme
