@@ -194,15 +194,19 @@ std::vector<Case> Cases() {
     add("power fractional conv 1000", "STEP", "2", "1.2345", 1000, 1000);
     add("power fractional conv max", "STEP", "2", "1.2345", 1000, kLimit);
     add("power fraction^fraction", "STEP", fraction.substr(0, 16000), "2.5", 1000, kLimit);
+    add("power fraction^whole conv max", "STEP", fraction, "50000", 100, kLimit);
+    add("power negative fractional", "STEP", "2", "-1.2345", 30000, 30000);
     add("power big^0.5", "STEP", big, "0.5", 16000);
     add("root 2 of 32767 digits", "RAD", big, "2", 16000);
     add("root 2 of 2 places max", "RAD", "2", "2", 32000);
     add("root 3 of 2", "RAD", "2", "3", 30000);
     add("root huge degree", "RAD", "2", "123456789", 30000);
     add("root degree 129/128 of max", "RAD", big, "1.0078125", 12, kLimit);
+    add("root negative degree", "RAD", "2", "-3", 30000);
     add("root fractional degree", "RAD", "2", "2.5", 30000);
     add("log10 2", "LOGARIFM", "2", "10", 30000);
     add("log7 of 30000 digits", "LOGARIFM", big.substr(0, 30000), "7", 30000);
+    add("log base near 1", "LOGARIFM", "2", "1.0000001", 30000);
     add("log of fraction conv max", "LOGARIFM", fraction, "1.5", 30000, kLimit);
     add("log10 2 places max", "LOGARIFM", "2", "10", kLimit);
     add("ln 2", "LN", "2", "2", 30000);
@@ -215,6 +219,7 @@ std::vector<Case> Cases() {
     add("tower 2^^5", "GIPERSTEP", "2", "5");
     add("tower 3^^3", "GIPERSTEP", "3", "3");
     add("tower 1.1^^3 places", "GIPERSTEP", "1.1", "3", 30000);
+    add("tower 1.4^^huge places", "GIPERSTEP", "1.4", long_exponent, 1000);
     add("tower 1.0001^^5000", "GIPERSTEP", "1.0001", "5000");
     add("factorial 9000", "FACTOR", "9000", "9000");
     add("factorial 100000", "FACTOR", "100000", "100000");
@@ -274,7 +279,12 @@ int main(int argc, char** argv) {
     std::string cancel = "-";
     if (run->total > kCancelAt) {
       const std::optional<Run> cancelled = MeasureApart(c, kCancelAt);
-      cancel = cancelled ? Seconds(cancelled->total - kCancelAt) : "killed";
+      // A run that ends before Esc has nothing to cancel.
+      if (!cancelled) {
+        cancel = "killed";
+      } else if (cancelled->total > kCancelAt) {
+        cancel = Seconds(cancelled->total - kCancelAt);
+      }
     }
     std::printf("%-34s %9s %7d %9s %9s %9s  %s\n", c.name.c_str(),
                 run->cut ? "cut" : Seconds(run->total).c_str(), run->yields, Seconds(run->gap).c_str(),

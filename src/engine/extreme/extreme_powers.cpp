@@ -378,6 +378,12 @@ ExtremeValue Tower(const ExtremeValue& base, const ExtremeValue& height, PowerPl
   if (levels.is_zero()) return Zero();
   const auto total_word = Word(levels.magnitude);
   const double total = total_word ? static_cast<double>(*total_word) : 1e19;
+  // A tall tower ends when it settles, after a number of levels not known ahead: its share then grows
+  // like level / (level + 64), so the bar moves at every level of the first few hundred.
+  const auto share = [total](std::uint64_t level) {
+    const auto done = static_cast<double>(level);
+    return std::min(1.0, std::max(done / total, done / (done + 64)));
+  };
   // Each level depends on the one below alone: once a level equals the one two below it, the rest of the
   // tower alternates between the last two values.
   ExtremeValue before_last, last, value = base;
@@ -385,16 +391,13 @@ ExtremeValue Tower(const ExtremeValue& base, const ExtremeValue& height, PowerPl
   for (std::uint64_t level = 1; count != levels.magnitude; ++level) {
     before_last = std::exchange(last, std::move(value));
     // A level can be long (a fractional exponent of many places): it yields within its share.
-    value = Power(base, last, places,
-                  kernel::Within(on_level, static_cast<double>(level) / total,
-                                 std::min(1.0, static_cast<double>(level + 1) / total)),
-                  source);
+    value = Power(base, last, places, kernel::Within(on_level, share(level), share(level + 1)), source);
     count = count + One();
     if (level >= 2 && CompareValues(value, before_last) == 0 && count != levels.magnitude) {
       const bool even_rest = LowBits(levels.magnitude - count, 1).is_zero();
       return even_rest ? value : last;
     }
-    on_level(std::min(1.0, static_cast<double>(level + 1) / total));
+    on_level(share(level + 1));
   }
   return value;
 }
@@ -594,9 +597,11 @@ std::shared_ptr<ExtremNum> FuncLibOrvaneLite::GiperStepInBin(const ExtremNum& ba
     Yield();
     Progress(iGiperStep, 1000.0 * done);
   };
-  return extreme::ToExtremNum(extreme::Tower(extreme::FromExtremNum(base), extreme::FromExtremNum(height),
-                                             {PlacesFrom(RadExact()), PlacesFrom(DevExact())}, on_level,
-                                             "GiperStepIn"));
+  const ExtremeValue tower =
+      extreme::Tower(extreme::FromExtremNum(base), extreme::FromExtremNum(height),
+                     {PlacesFrom(RadExact()), PlacesFrom(DevExact())}, on_level, "GiperStepIn");
+  Progress(iGiperStep, 1000.0);  // a tower that settles ends before its last level
+  return extreme::ToExtremNum(tower);
 }
 
 }  // namespace ovn

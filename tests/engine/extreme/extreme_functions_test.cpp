@@ -263,6 +263,7 @@ TEST(ExtremeProgressTest, LongOperationsPublishProgressAndCanBeCancelled) {
       {"RadicalIn", std::string(3000, '7'), "3", Radical(500), {}},
       {"LogarifmIn", std::string(3000, '7'), "3", Logarithm(500), {}},
       {"GiperStepIn", "1.1", "2", kTower, {}, 0, 50},  // yields inside a level, not only after it
+      {"GiperStepIn", "1.4", std::string(30, '9'), kTower, {}},  // settles long before its height
   };
   for (const Case& c : cases) {
     FuncLibOrvaneLite engine;
