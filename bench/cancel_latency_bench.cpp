@@ -244,6 +244,8 @@ std::vector<Case> Cases() {
              1000);
     add_list("mean 32766 x 1000 digits", "MID", std::vector<std::string>(kLongestList, Digits(1000, 9)),
              1000);
+    cases.push_back({t + "mean 32766 fractions conv max", type, "MID", {}, {},
+                     std::vector<std::string>(kLongestList, "0." + Digits(1000, 11)), 12, kLimit});
     add_list("ap term", "AP_NUM", {big, big2, "32767"});
     add_list("gp term 3 7 38000", "GP_NUM", {"3", "7", "38000"});
     add_list("ap sum", "AP_SUM", {big, big2, "32767"});

@@ -132,8 +132,8 @@ class FastRoot {
       return 0.5 * std::pow(static_cast<double>(precision) / static_cast<double>(p), 2);
     };
     for (std::size_t i = precisions.size() - 1; i-- > 0;) {
-      u = InverseStep(u, precisions[i + 1], precisions[i], Within(on_step, share(precisions[i + 1]),
-                                                                   share(precisions[i])));
+      u = InverseStep(u, precisions[i + 1], precisions[i],
+                      Within(on_step, share(precisions[i + 1]), share(precisions[i])));
     }
     return FinalStep(u, p, Within(on_step, 0.5, 1.0));
   }
