@@ -1,5 +1,6 @@
 #include "calc/calculator.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
