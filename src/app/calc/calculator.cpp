@@ -427,8 +427,8 @@ std::optional<std::string> Calculator::ComputeExtreme(const Evaluation& evaluati
   if (code == "CCONBIN") return e.CountCombinationIn();
   if (code == "PEREST") return e.PerestIn();
   if (code == "NOD") return WithFlag(e.ipNOD, [&] { return e.CalcNODIn(list); });
-  if (code == "NOC") return e.CalcNOCIn(list);
-  if (code == "MID") return e.MidIn(list);
+  if (code == "NOC") return WithFlag(e.ipNOC, [&] { return e.CalcNOCIn(list); });
+  if (code == "MID") return WithFlag(e.iSumm, [&] { return e.MidIn(list); });
   if (code == "GMID") return WithFlag(e.iRadical, [&] { return e.GeoMIDIn(list); });
   if (code == "AP_NUM") return e.ArifmeticProgrecyNum(list);
   if (code == "GP_NUM") return e.GeometricProgrecyNum(list);

@@ -161,8 +161,8 @@ TEST_F(CalculatorTest, CancelledEvaluationReportsAndKeepsTheOperation) {
 
 TEST_F(CalculatorTest, ProgressStartsEmptyAndFollowsTheEngineThatComputes) {
   settings.TypeNum = 2;
-  // Type 2 takes ln from the decimal engine; the geometric mean publishes under a flag the controller raises.
-  for (std::string_view code : {"LN", "GMID"}) {
+  // Type 2 takes ln from the decimal engine; its list operations publish under flags the controller raises.
+  for (std::string_view code : {"LN", "GMID", "MID", "NOC"}) {
     Keys({"2", code, "8", "="});
     EXPECT_EQ(calculator.Progress(), 1000.0F) << code;
     calculator.BeginEvaluation();
