@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <utility>
 
 #include "calc/calculator.h"
@@ -103,23 +104,24 @@ class Session {
   Session(Settings& settings, std::ostream& out, std::ostream& err)
       : messages_(err), clipboard_(out), calculator_(settings, platform_) {}
 
-  // Presses what the token names; false when it names nothing.
-  bool Press(const std::string& token) {
-    if (IsNumberToken(token)) {
-      Type(token);
-    } else if (token.starts_with('~')) {
-      input_.Prepare(token.size() > 1 ? std::optional<std::string>(token.substr(1)) : std::nullopt);
-      calculator_.Round();
-    } else if (const auto button = kButtons.find(token); button != kButtons.end()) {
-      button->second(calculator_);
-    } else if (const std::string_view key = token.size() == 1 ? ButtonForKey(token[0]) : ""; key == "EQUALS") {
-      calculator_.Equals();
-    } else if (FindOperation(key.empty() ? token : key)) {
-      calculator_.PressOperation(key.empty() ? token : key);
-    } else {
-      return false;
+  // The press the token names; empty when it names nothing.
+  std::function<void()> PressFor(const std::string& token) {
+    if (IsNumberToken(token)) return [this, token] { Type(token); };
+    if (token.starts_with('~')) {
+      return [this, token] {
+        input_.Prepare(token.size() > 1 ? std::optional<std::string>(token.substr(1)) : std::nullopt);
+        calculator_.Round();
+      };
     }
-    return true;
+    if (const auto button = kButtons.find(token); button != kButtons.end()) {
+      return [this, &press = button->second] { press(calculator_); };
+    }
+    const std::string_view key = token.size() == 1 ? ButtonForKey(token[0]) : "";
+    if (key == "EQUALS") return [this] { calculator_.Equals(); };
+    if (const OperationInfo* operation = FindOperation(key.empty() ? token : key)) {
+      return [this, code = operation->code] { calculator_.PressOperation(code); };
+    }
+    return {};
   }
 
   bool failed() const noexcept { return messages_.failed(); }
@@ -178,6 +180,7 @@ Tokens:
                       operations take one operand per press: 3 MID 5 MID = averages 3 and 5
 
 Exit status: 0 done, 1 a calculation failed (its message on standard error), 2 a bad option or token.
+A run that fails prints nothing on standard output.
 )";
 
 // "--help" and "--version" answer at once, wherever they stand among the options.
@@ -214,15 +217,23 @@ int Run(const std::vector<std::string>& arguments, std::istream& in, std::ostrea
     for (std::string token; in >> token;) tokens.push_back(token);
   }
 
-  Session session(settings, out, err);
+  // Nothing is pressed before every token is known, and nothing is printed unless every press succeeds:
+  // a failed run leaves standard output empty, not holding the first half of its answer.
+  std::ostringstream printed;
+  Session session(settings, printed, err);
+  std::vector<std::function<void()>> presses;
   for (const std::string& token : tokens) {
-    if (!session.Press(token)) {
+    presses.push_back(session.PressFor(token));
+    if (!presses.back()) {
       err << "orvanel-cli: unknown token " << token << '\n';
       return kBadUsage;
     }
+  }
+  for (const std::function<void()>& press : presses) {
+    press();
     if (session.failed()) return kEvaluationFailed;
   }
-  out << ShownNumber(session.entry()) << '\n';
+  out << printed.str() << ShownNumber(session.entry()) << '\n';
   return kSuccess;
 }
 

@@ -112,6 +112,7 @@ TEST(Console, EvaluationErrorGoesToStandardErrorWithStatusOne) {
   EXPECT_EQ(outcome.status, kEvaluationFailed);
   EXPECT_EQ(outcome.err, "Деление на ноль!\n");
   EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(RunWith({"255", "Hex", "1", "/", "0", "="}).out, "");  // nothing of a failed run is printed
   EXPECT_EQ(RunWith({"1.2.3", "+", "1", "="}).status, kEvaluationFailed);
   // A rounding place too large for a double is told, not a crash.
   EXPECT_EQ(RunWith({"5", "~1E999"}).err, "Число длиннее 32767 символов!\n");
@@ -133,6 +134,7 @@ TEST(Console, HelpAndVersionAnswerBeforeAnyTokenIsPressed) {
 
 TEST(Console, BadTokensAndOptionsGiveStatusTwo) {
   EXPECT_EQ(RunWith({"2", "plus"}).status, kBadUsage);
+  EXPECT_EQ(RunWith({"255", "Hex", "plus"}).out, "");  // refused before anything is pressed
   EXPECT_EQ(RunWith({"--type", "7", "1"}).status, kBadUsage);
   EXPECT_EQ(RunWith({"--dev"}).status, kBadUsage);
   EXPECT_EQ(RunWith({"--speed", "1"}).status, kBadUsage);

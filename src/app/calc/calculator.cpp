@@ -1,5 +1,6 @@
 #include "calc/calculator.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -245,6 +246,9 @@ Evaluation Calculator::BeginEvaluation() {
   if (pending && pending->kind == OperationKind::kList && !NewNumber) RecordOperation(OperationCode);
   calculating_.store(true);
   cancel_requested_.store(false);
+  // The bar starts empty: the engines keep the last operation's progress until the next one writes.
+  decimal_.StepCalculate(0.0F);
+  extreme_.StepCalculate(0);
   SecondOperand = CurrentNumber;
   Evaluation evaluation;
   evaluation.code = OperationCode;
@@ -289,7 +293,8 @@ void Calculator::FinishEvaluation(const Evaluation& evaluation) {
 float Calculator::Progress() const noexcept {
   switch (settings_.TypeNum) {
     case 1: return decimal_.StepCalculate();
-    case 2: return static_cast<float>(extreme_.StepCalculate());
+    // Type 2 computes ln and e^x with the decimal engine; only the running engine's progress moves.
+    case 2: return std::max(static_cast<float>(extreme_.StepCalculate()), decimal_.StepCalculate());
     default: return 0.0F;
   }
 }
@@ -422,9 +427,9 @@ std::optional<std::string> Calculator::ComputeExtreme(const Evaluation& evaluati
   if (code == "CCONBIN") return e.CountCombinationIn();
   if (code == "PEREST") return e.PerestIn();
   if (code == "NOD") return WithFlag(e.ipNOD, [&] { return e.CalcNODIn(list); });
-  if (code == "NOC") return e.CalcNOCIn(list);
-  if (code == "MID") return e.MidIn(list);
-  if (code == "GMID") return e.GeoMIDIn(list);
+  if (code == "NOC") return WithFlag(e.ipNOC, [&] { return e.CalcNOCIn(list); });
+  if (code == "MID") return WithFlag(e.iSumm, [&] { return e.MidIn(list); });
+  if (code == "GMID") return WithFlag(e.iRadical, [&] { return e.GeoMIDIn(list); });
   if (code == "AP_NUM") return e.ArifmeticProgrecyNum(list);
   if (code == "GP_NUM") return e.GeometricProgrecyNum(list);
   if (code == "AP_SUM") return e.ArifmeticProgrecySum(list);

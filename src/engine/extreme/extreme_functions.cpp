@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -151,7 +150,7 @@ std::vector<BinaryNatural> PositiveWholeItems(const std::vector<ExtremeValue>& i
 }
 
 BinaryNatural GreatestCommonDivisor(const std::vector<ExtremeValue>& items, const char* source,
-                                    const std::function<void(double)>& on_item) {
+                                    const StepHook& on_item) {
   const std::vector<BinaryNatural> values = PositiveWholeItems(items, source);
   BinaryNatural divisor = values.front();
   for (std::size_t i = 1; i < values.size(); ++i) {
@@ -243,14 +242,20 @@ std::string FuncLibOrvaneLite::GeoMIDIn(const StringList& List) {
   if (bits > static_cast<double>(extreme::kMaxWorkBits)) {
     Raise(ErrorNumber::kOverflow, "GeoMIDIn", "the product grows too long");
   }
-  ExtremeValue product = extreme::FromInteger(1);
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    product = extreme::Multiply(product, items[i]);
-    if ((i + 1) % kItemsPerYield == 0) Yield();
+  // The magnitudes multiply in a balanced tree: a running product times one item after another costs the
+  // square of the count (seconds for a list of 32,766 numbers).
+  ExtremeValue product;
+  std::vector<BinaryNatural> magnitudes;
+  for (const ExtremeValue& item : items) {
+    product.negative = product.negative != item.negative;
+    product.places += item.places;
+    product.cut = product.cut || item.cut;
+    magnitudes.push_back(item.magnitude);
   }
+  product.magnitude = kernel::ProductOf(std::move(magnitudes), StepHookFor(iRadical, 0.0, 500.0));
   const ExtremeValue degree = extreme::FromInteger(static_cast<std::int64_t>(items.size()));
-  const ExtremeValue root =
-      extreme::Root(product, degree, PlacesFrom(RadExact()), StepHookFor(iRadical), "GeoMIDIn");
+  const ExtremeValue root = extreme::Root(product, degree, PlacesFrom(RadExact()),
+                                          StepHookFor(iRadical, 500.0, 1000.0), "GeoMIDIn");
   Progress(iRadical, 1000.0);
   return Result(root, "GeoMIDIn");
 }
@@ -311,8 +316,10 @@ std::string FuncLibOrvaneLite::CalcNOCIn(const StringList& List) {
 }
 
 std::string FuncLibOrvaneLite::CalcNODIn(const StringList& List) {
-  const auto divisor = CalcNODInBin(*ConvertExtremNumList(List));
-  return Result(extreme::FromExtremNum(*divisor), "CalcNODIn");
+  // Read straight into values: a detour through ExtremNum objects took 0.1 s without a yield for a list of
+  // 32,766 numbers.
+  return Result(Whole(GreatestCommonDivisor(Operands(List, "CalcNODIn"), "CalcNODIn", StepHookFor(ipNOD))),
+                "CalcNODIn");
 }
 
 std::shared_ptr<ExtremNum> FuncLibOrvaneLite::CalcNODInBin(const ExtremNumList& List, bool /*ResumeCalc*/) {
@@ -321,11 +328,7 @@ std::shared_ptr<ExtremNum> FuncLibOrvaneLite::CalcNODInBin(const ExtremNumList& 
     const auto item = List.Item(static_cast<std::int16_t>(i));
     items.push_back(item ? extreme::FromExtremNum(*item) : ExtremeValue{});
   }
-  const auto on_item = [this](double done) {
-    Yield();
-    Progress(ipNOD, 1000.0 * done);
-  };
-  return extreme::ToExtremNum(Whole(GreatestCommonDivisor(items, "CalcNODIn", on_item)));
+  return extreme::ToExtremNum(Whole(GreatestCommonDivisor(items, "CalcNODIn", StepHookFor(ipNOD))));
 }
 
 }  // namespace ovn

@@ -283,12 +283,15 @@ int Compare(const Float& a, const Float& b) {
   return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
-// a^n, a lower bound or (when `up`) an upper one, at `bits` bits.
-Float PowerBound(const Float& a, std::uint64_t n, std::size_t bits, bool up) {
+// a^n, a lower bound or (when `up`) an upper one, at `bits` bits. Every squaring costs the same; the hook
+// is called after each, as a high degree at many bits takes a long time.
+Float PowerBound(const Float& a, std::uint64_t n, std::size_t bits, bool up, const StepHook& on_step = {}) {
   Float power{One(), 0};
-  for (int i = std::bit_width(n) - 1; i >= 0; --i) {
+  const int squarings = std::bit_width(n);
+  for (int i = squarings - 1; i >= 0; --i) {
     power = Product(power, power, bits, up);
     if (((n >> i) & 1) != 0) power = Product(power, a, bits, up);
+    if (on_step) on_step(static_cast<double>(squarings - i) / squarings);
   }
   return power;
 }
@@ -303,10 +306,15 @@ Float NewtonRoot(const Float& t, double log2_root, std::uint64_t n, std::size_t 
   const Float n_minus_one{BinaryNatural(n - 1), 0};
   const Float n_float{BinaryNatural(n), 0};
   const auto lost = static_cast<std::size_t>(std::bit_width(n));
+  // Every step works at full precision, so each is an equal share of the work.
+  double steps = 0;
+  for (std::size_t correct = 48; correct < bits + lost; correct = 2 * correct - lost) ++steps;
+  double done = 0;
   for (std::size_t correct = 48; correct < bits + lost; correct = 2 * correct - lost) {
-    const Float step = Quotient(t, PowerBound(y, n - 1, bits, false), bits);
+    const StepHook within = kernel::Within(on_step, done / steps, (done + 1) / steps);
+    const Float step = Quotient(t, PowerBound(y, n - 1, bits, false, within), bits);
     y = Trimmed(Quotient(Sum(Product(y, n_minus_one, bits, false), step), n_float, bits), bits, false);
-    if (on_step) on_step(static_cast<double>(correct) / static_cast<double>(bits + lost));
+    ++done;
   }
   return y;
 }
@@ -347,10 +355,10 @@ BinaryNatural HighDegreeRoot(const ExtremeValue& x, std::uint64_t n, bool recipr
                                  : ShiftBitsRight(y.m, static_cast<std::size_t>(-(y.e + p)));
   double powerings = 0;
   const auto bound = [&](const BinaryNatural& root, bool up) {
-    Float power = Product(PowerBound({root, -p}, n, bits, up), factor, bits, up);
+    // The number of powerings is not known ahead: their shares approach the end by halves.
     ++powerings;
-    if (on_step) on_step(1 - 0.5 / powerings);  // Esc is seen between powerings
-    return power;
+    const StepHook within = kernel::Within(on_step, 1 - 0.5 / powerings, 1 - 0.5 / (powerings + 1));
+    return Product(PowerBound({root, -p}, n, bits, up, within), factor, bits, up);
   };
   for (;;) {
     const BinaryNatural next = c + One();
@@ -379,19 +387,26 @@ ExtremeValue Tower(const ExtremeValue& base, const ExtremeValue& height, PowerPl
   if (levels.is_zero()) return Zero();
   const auto total_word = Word(levels.magnitude);
   const double total = total_word ? static_cast<double>(*total_word) : 1e19;
+  // A tall tower ends when it settles, after a number of levels not known ahead: its share then grows
+  // like level / (level + 64), so the bar moves at every level of the first few hundred.
+  const auto share = [total](std::uint64_t level) {
+    const auto done = static_cast<double>(level);
+    return std::min(1.0, std::max(done / total, done / (done + 64)));
+  };
   // Each level depends on the one below alone: once a level equals the one two below it, the rest of the
   // tower alternates between the last two values.
   ExtremeValue before_last, last, value = base;
   BinaryNatural count = One();
   for (std::uint64_t level = 1; count != levels.magnitude; ++level) {
     before_last = std::exchange(last, std::move(value));
-    value = Power(base, last, places, {}, source);
+    // A level can be long (a fractional exponent of many places): it yields within its share.
+    value = Power(base, last, places, kernel::Within(on_level, share(level), share(level + 1)), source);
     count = count + One();
     if (level >= 2 && CompareValues(value, before_last) == 0 && count != levels.magnitude) {
       const bool even_rest = LowBits(levels.magnitude - count, 1).is_zero();
       return even_rest ? value : last;
     }
-    on_level(std::min(1.0, static_cast<double>(level + 1) / total));
+    on_level(share(level + 1));
   }
   return value;
 }
@@ -496,7 +511,11 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
   }
   // degree = D / 2^k: the root of degree D of radicand^(2^k).
   if (f.k >= 64) Fail(ErrorNumber::kOverflow, source, "the degree is too long");
-  const ExtremeValue x = WholePower(Normalized(radicand), std::uint64_t{1} << f.k, {}, source);
+  // The power is as long as the root's radicand: the two share the progress when there is a power.
+  const double split = f.k > 0 ? 0.5 : 0.0;
+  const ExtremeValue x =
+      WholePower(Normalized(radicand), std::uint64_t{1} << f.k, kernel::Within(on_step, 0, split), source);
+  const StepHook rest = kernel::Within(on_step, split, 1);
   const auto n = Word(f.p);
   if (!n) Fail(ErrorNumber::kOverflow, source, "the degree is too long");
   if (static_cast<double>(BitLength(x.magnitude)) +
@@ -509,7 +528,7 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
       root.negative = radicand.negative;
       return root;
     }
-    return {radicand.negative, HighDegreeRoot(x, *n, d.negative, places, on_step, source), places, true};
+    return {radicand.negative, HighDegreeRoot(x, *n, d.negative, places, rest, source), places, true};
   }
   const auto shift = static_cast<std::ptrdiff_t>(places * *n);
   // floor(x^(1/n) 256^places) is the root of floor(x 256^(places n)); the reciprocal root's, of
@@ -519,7 +538,7 @@ ExtremeValue Root(const ExtremeValue& radicand, const ExtremeValue& degree, std:
           ? kernel::DivMod(ShiftDigitsLeft(One(), static_cast<std::size_t>(shift) + x.places), x.magnitude)
                 .quotient
           : ShiftDigits(x.magnitude, shift - static_cast<std::ptrdiff_t>(x.places));
-  return {radicand.negative, kernel::IntegerRoot(scaled, *n, on_step), places, true};
+  return {radicand.negative, kernel::IntegerRoot(scaled, *n, rest), places, true};
 }
 
 }  // namespace extreme
@@ -592,9 +611,11 @@ std::shared_ptr<ExtremNum> FuncLibOrvaneLite::GiperStepInBin(const ExtremNum& ba
     Yield();
     Progress(iGiperStep, 1000.0 * done);
   };
-  return extreme::ToExtremNum(extreme::Tower(extreme::FromExtremNum(base), extreme::FromExtremNum(height),
-                                             {PlacesFrom(RadExact()), PlacesFrom(DevExact())}, on_level,
-                                             "GiperStepIn"));
+  const ExtremeValue tower =
+      extreme::Tower(extreme::FromExtremNum(base), extreme::FromExtremNum(height),
+                     {PlacesFrom(RadExact()), PlacesFrom(DevExact())}, on_level, "GiperStepIn");
+  Progress(iGiperStep, 1000.0);  // a tower that settles ends before its last level
+  return extreme::ToExtremNum(tower);
 }
 
 }  // namespace ovn

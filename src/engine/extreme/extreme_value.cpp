@@ -181,6 +181,8 @@ ExtremeValue ParseDecimal(std::string_view text, std::size_t max_places, const k
   std::size_t places = std::max<std::size_t>(max_places, 1);
   const BinaryNatural fraction = kernel::ToBinary(decimal::ParseDigits(parts.fraction));
   auto [digits, rest] = kernel::DivMod(ShiftDigitsLeft(fraction, places), PowerOfTen(parts.fraction.size()));
+  // That division is long at many places: a list of such operands yields between them.
+  if (on_step) on_step(1.0);
   if (rest.is_zero() && !digits.is_zero()) {
     const std::size_t unused = std::min(TrailingZeroDigits(digits), places - 1);
     digits = ShiftDigitsRight(digits, unused);

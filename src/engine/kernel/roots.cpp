@@ -76,17 +76,21 @@ Natural<Base> PlainRoot(const Natural<Base>& x, std::uint64_t d, const StepHook&
   bool checked = false;
   double done = 0;
   for (;;) {
-    const Natural<Base> quotient = DivMod(x, Pow(r, d - 1)).quotient;
+    // A power of a high degree is long even when r is short: each reports within its share of the step.
+    const double next = 1 - (1 - done) / 2;
+    const double middle = (done + next) / 2;
+    const Natural<Base> quotient = DivMod(x, Pow(r, d - 1, Within(on_step, done, middle))).quotient;
     if (quotient >= r) {  // r^d <= x: the descent ends here
       // Unless this is the first value, a double estimate meant to be above the root: it is checked, and
       // doubled if it was too low.
-      if (checked || Pow(r + Natural<Base>(1), d) > x) return r;
+      if (checked || Pow(r + Natural<Base>(1), d, Within(on_step, middle, next)) > x) return r;
       r = r + r;
+      done = next;
       continue;
     }
     checked = true;
     r = DivMod(degree_less_one * r + quotient, degree).quotient;
-    done = 1 - (1 - done) / 2;
+    done = next;
     if (on_step) on_step(done);
   }
 }
@@ -123,11 +127,15 @@ class FastRoot {
     std::vector<std::size_t> precisions{p};
     while (precisions.back() > kInverseBaseLimbs) precisions.push_back((precisions.back() + 1) / 2 + 1);
     Natural<Base> u = InverseBase(precisions.back());
+    // A step's cost grows with the square of its precision; each power inside reports within its share.
+    const auto share = [p](std::size_t precision) {
+      return 0.5 * std::pow(static_cast<double>(precision) / static_cast<double>(p), 2);
+    };
     for (std::size_t i = precisions.size() - 1; i-- > 0;) {
-      u = InverseStep(u, precisions[i + 1], precisions[i]);
-      if (on_step) on_step(0.5 * std::pow(static_cast<double>(precisions[i]) / static_cast<double>(p), 2));
+      u = InverseStep(u, precisions[i + 1], precisions[i],
+                      Within(on_step, share(precisions[i + 1]), share(precisions[i])));
     }
-    return FinalStep(u, p);
+    return FinalStep(u, p, Within(on_step, 0.5, 1.0));
   }
 
  private:
@@ -145,9 +153,10 @@ class FastRoot {
   // One Newton step y' = y + y (1 - X_real y^d) / d from U_q to U_p, for p <= 2q - 2: the relative error
   // eps becomes about (d + 1)/2 eps^2 (far below one unit for d <= kFastRootMaxDegree) plus the roundings
   // below, each at most one unit of U_p.
-  Natural<Base> InverseStep(const Natural<Base>& u, std::size_t q, std::size_t p) const {
+  Natural<Base> InverseStep(const Natural<Base>& u, std::size_t q, std::size_t p,
+                            const StepHook& on_step) const {
     // X_real * y^d at scale Base^(p + qd); its distance from one, kept to the limbs that matter.
-    const Natural<Base> product = Times(RadicandAt(p), Pow(u, d_));
+    const Natural<Base> product = Times(RadicandAt(p), Pow(u, d_, on_step));
     const Signed<Base> error = Difference(PowerOfBase<Base>(p + q * d_), product);
     const Natural<Base> error_top = ShiftLimbsRight(error.magnitude, q * d_);
     const Natural<Base> correction = DivMod(ShiftLimbsRight(u * error_top, q), Natural<Base>(d_)).quotient;
@@ -160,15 +169,16 @@ class FastRoot {
   // root leaves at most (d-1)/2 ((d-1)c + 2)^2 Base^(3 - 2p + n) <= 2.7 for 2p >= n + 4 and d <= 1000;
   // using U_p^(d-1) for 1/S0^(d-1) costs (d-1)(dc + 2)((d-1)c + 2) Base^(2 - 2p + n), far below one;
   // cutting the residual, U_p^(d-1) and the quotient costs at most 4 more.
-  Natural<Base> FinalStep(const Natural<Base>& u, std::size_t p) const {
+  Natural<Base> FinalStep(const Natural<Base>& u, std::size_t p, const StepHook& on_step) const {
     const std::size_t d = static_cast<std::size_t>(d_);
-    const Natural<Base> u_power = Pow(u, d_ - 1);
+    const Natural<Base> u_power = Pow(u, d_ - 1, Within(on_step, 0, 0.5));
     const Natural<Base> s = ShiftLimbsRight(Times(RadicandAt(p), u_power), (d - 1) * p + 1);
     // The residual X - S0^d, in units of Base^j, j = (d-1)(n-1): one such unit moves the root by at most
     // one unit.
     const auto j = static_cast<std::ptrdiff_t>((d - 1) * (n_ - 1));
     const Natural<Base> radicand_top = Shifted(x_, static_cast<std::ptrdiff_t>(d * kGuardLimbs) - j);
-    const Natural<Base> power_top = Shifted(Pow(s, d_), static_cast<std::ptrdiff_t>(d * (n_ - p)) - j);
+    const Natural<Base> power_top =
+        Shifted(Pow(s, d_, Within(on_step, 0.5, 1.0)), static_cast<std::ptrdiff_t>(d * (n_ - p)) - j);
     const Signed<Base> residual = Difference(radicand_top, power_top);
     // U_p^(d-1) cut to p + 2 limbs: relative error below Base^-(p+1).
     const std::size_t cut = u_power.size() > p + 2 ? u_power.size() - (p + 2) : 0;
@@ -216,7 +226,11 @@ Natural<Base> IntegerRoot(const Natural<Base>& x, std::uint64_t degree, const St
     return Natural<Base>(1);
   }
   const std::size_t n = (x.size() + degree - 1) / degree;  // the root is below Base^n
-  if (n <= kPlainRootMaxLimbs || degree > kFastRootMaxDegree) return PlainRoot(x, degree, on_step);
+  if (n <= kPlainRootMaxLimbs || degree > kFastRootMaxDegree) {
+    Natural<Base> root = PlainRoot(x, degree, on_step);
+    if (on_step) on_step(1.0);
+    return root;
+  }
 
   const Natural<Base> guarded = FastRoot<Base>(x, degree, n + kGuardLimbs).Run(on_step);
   const Natural<Base> slack(kRootSlack);

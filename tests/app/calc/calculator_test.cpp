@@ -159,6 +159,18 @@ TEST_F(CalculatorTest, CancelledEvaluationReportsAndKeepsTheOperation) {
   EXPECT_EQ(Entry(), "0.142857142857");
 }
 
+TEST_F(CalculatorTest, ProgressStartsEmptyAndFollowsTheEngineThatComputes) {
+  settings.TypeNum = 2;
+  // Type 2 takes ln from the decimal engine; its list operations publish under flags the controller raises.
+  for (std::string_view code : {"LN", "GMID", "MID", "NOC"}) {
+    Keys({"2", code, "8", "="});
+    EXPECT_EQ(calculator.Progress(), 1000.0F) << code;
+    calculator.BeginEvaluation();
+    EXPECT_EQ(calculator.Progress(), 0.0F) << code;
+    calculator.PressClearAll();
+  }
+}
+
 TEST_F(CalculatorTest, EnginesFollowThePrecisionSettings) {
   settings.DevCount = 3;
   Keys({"1", "DEV", "3", "="});

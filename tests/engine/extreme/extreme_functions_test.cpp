@@ -258,17 +258,25 @@ TEST(ExtremeListTest, ListOperationsAndTheirMends) {
 }
 
 TEST(ExtremeProgressTest, LongOperationsPublishProgressAndCanBeCancelled) {
+  const Operation kMeanOfFractions = [](FuncLibOrvaneLite& e) {
+    StringList list;
+    for (const char* item : {"0.1", "0.2", "0.3"}) list.Add(item);
+    return e.MidIn(list);
+  };
   const std::vector<Case> cases = {
       {"StepIn", "3", "0.1", kStep, {}, 0, 200},
       {"RadicalIn", std::string(3000, '7'), "3", Radical(500), {}},
       {"LogarifmIn", std::string(3000, '7'), "3", Logarithm(500), {}},
+      {"GiperStepIn", "1.1", "2", kTower, {}, 0, 50},            // yields inside a level, not only after it
+      {"GiperStepIn", "1.4", std::string(30, '9'), kTower, {}},  // settles long before its height
+      {"MidIn", "", "", kMeanOfFractions, {}},                   // yields between the fractions it reads
   };
   for (const Case& c : cases) {
     FuncLibOrvaneLite engine;
     engine.FirstNum(c.first);
     engine.SecondNum(c.second);
     engine.RadExact(c.rad_exact);
-    engine.iStep = engine.iRadical = engine.iLog = true;
+    engine.iStep = engine.iRadical = engine.iLog = engine.iGiperStep = engine.iSumm = true;
     c.run(engine);
     EXPECT_EQ(engine.StepCalculate(), 1000) << c.name;
     int yields = 0;

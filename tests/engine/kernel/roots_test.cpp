@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <stdexcept>
 #include <vector>
 
@@ -131,11 +132,13 @@ TYPED_TEST(RootsTest, ThresholdsOnBothSides) {
 
 TEST(RootsHook, ProgressNeverDecreasesAndEndsAtOne) {
   const auto radicand = ShiftLimbsLeft(DecimalNatural(2), 2 * 500);
-  for (int operation = 0; operation < 2; ++operation) {
+  // Square roots, roots whose Newton steps report within their powers, roots of a degree past the fast
+  // path (whose steps are powers of that degree), and powers.
+  for (int operation = 0; operation < 4; ++operation) {
     std::vector<double> seen;
     const StepHook hook = [&seen](double done) { seen.push_back(done); };
-    if (operation == 0) {
-      IntegerRoot(radicand, 2, hook);
+    if (operation < 3) {
+      IntegerRoot(radicand, std::array{2U, 7U, 5000U}[operation], hook);
     } else {
       Pow(DecimalNatural(3), 5000, hook);
     }
