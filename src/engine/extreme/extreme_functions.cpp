@@ -30,6 +30,8 @@ using kernel::StepHook;
 constexpr double kLog10Of2 = 0.30102999566398120;
 // The item loops yield every this many items.
 constexpr std::size_t kItemsPerYield = 10;
+// A list operation's progress up to the end of reading its items, in thousandths.
+constexpr double kReadEnd = 250.0;
 // Up to this top a factorial ratio is built from its prime factorisation (a sieve of this size takes about
 // 0.1 ms); a ratio with more factors than this is at least 2^(kPrimeLimit - 1), far past any text.
 constexpr std::uint64_t kPrimeLimit = std::uint64_t{1} << 17;
@@ -207,7 +209,7 @@ std::string FuncLibOrvaneLite::PerestIn() {
 std::string FuncLibOrvaneLite::MultinomIn(const StringList& List) {
   std::vector<std::uint64_t> parts;
   std::uint64_t top = 0;
-  for (const ExtremeValue& item : Operands(List, "MultinomIn")) {
+  for (const ExtremeValue& item : Operands(List, "MultinomIn", iMultinom, kReadEnd)) {
     parts.push_back(WholeArgument(item, "MultinomIn"));
     top += parts.back();
     if (top > 0xFFFFFFFFu) Fail(ErrorNumber::kOverflow, "MultinomIn", "the sum is past the 32-bit range");
@@ -215,7 +217,8 @@ std::string FuncLibOrvaneLite::MultinomIn(const StringList& List) {
   double log10_value = Log10Factorial(top);
   for (const std::uint64_t part : parts) log10_value -= Log10Factorial(part);
   RequireDigits(log10_value, "MultinomIn");
-  const ExtremeValue coefficient = Whole(FactorialRatio(top, std::move(parts), 0, StepHookFor(iMultinom)));
+  const ExtremeValue coefficient =
+      Whole(FactorialRatio(top, std::move(parts), 0, StepHookFor(iMultinom, kReadEnd, 1000.0)));
   Progress(iMultinom, 1000.0);
   return Result(coefficient, "MultinomIn");
 }
@@ -223,20 +226,21 @@ std::string FuncLibOrvaneLite::MultinomIn(const StringList& List) {
 // ---- Means ----
 
 std::string FuncLibOrvaneLite::MidIn(const StringList& List) {
-  const std::vector<ExtremeValue> items = Operands(List, "MidIn");
+  const std::vector<ExtremeValue> items = Operands(List, "MidIn", iSumm, kReadEnd);
   if (items.empty()) Raise(ErrorNumber::kInvalidArgument, "MidIn", "the mean of no numbers does not exist");
   ExtremeValue sum;
   for (std::size_t i = 0; i < items.size(); ++i) {
     sum = extreme::Add(std::move(sum), items[i]);
     if ((i + 1) % kItemsPerYield == 0) Yield();
-    Progress(iSumm, 1000.0 * static_cast<double>(i + 1) / static_cast<double>(items.size()));
+    Progress(iSumm,
+             kReadEnd + (1000.0 - kReadEnd) * static_cast<double>(i + 1) / static_cast<double>(items.size()));
   }
   const ExtremeValue count = extreme::FromInteger(static_cast<std::int64_t>(items.size()));
   return Result(extreme::TruncatedQuotient(sum, count, PlacesFrom(DevExact())), "MidIn");
 }
 
 std::string FuncLibOrvaneLite::GeoMIDIn(const StringList& List) {
-  const std::vector<ExtremeValue> items = Operands(List, "GeoMIDIn");
+  const std::vector<ExtremeValue> items = Operands(List, "GeoMIDIn", iRadical, kReadEnd);
   double bits = 0;
   for (const ExtremeValue& item : items) bits += static_cast<double>(extreme::BitLength(item.magnitude));
   if (bits > static_cast<double>(extreme::kMaxWorkBits)) {
@@ -252,10 +256,10 @@ std::string FuncLibOrvaneLite::GeoMIDIn(const StringList& List) {
     product.cut = product.cut || item.cut;
     magnitudes.push_back(item.magnitude);
   }
-  product.magnitude = kernel::ProductOf(std::move(magnitudes), StepHookFor(iRadical, 0.0, 500.0));
+  product.magnitude = kernel::ProductOf(std::move(magnitudes), StepHookFor(iRadical, kReadEnd, 750.0));
   const ExtremeValue degree = extreme::FromInteger(static_cast<std::int64_t>(items.size()));
   const ExtremeValue root = extreme::Root(product, degree, PlacesFrom(RadExact()),
-                                          StepHookFor(iRadical, 500.0, 1000.0), "GeoMIDIn");
+                                          StepHookFor(iRadical, 750.0, 1000.0), "GeoMIDIn");
   Progress(iRadical, 1000.0);
   return Result(root, "GeoMIDIn");
 }
@@ -303,14 +307,16 @@ std::string FuncLibOrvaneLite::GeometricProgrecySum(const StringList& List) {
 // ---- Divisors and multiples ----
 
 std::string FuncLibOrvaneLite::CalcNOCIn(const StringList& List) {
-  const std::vector<BinaryNatural> values = PositiveWholeItems(Operands(List, "CalcNOCIn"), "CalcNOCIn");
+  const std::vector<BinaryNatural> values =
+      PositiveWholeItems(Operands(List, "CalcNOCIn", ipNOC, kReadEnd), "CalcNOCIn");
   BinaryNatural multiple = values.front();
   for (std::size_t i = 1; i < values.size(); ++i) {
     Yield();
     // The item, not the multiple so far, is divided: the shorter quotient of the two.
     multiple = multiple * kernel::DivMod(values[i], kernel::Gcd(multiple, values[i])).quotient;
     RequireDigits(static_cast<double>(extreme::BitLength(multiple) - 1) * kLog10Of2, "CalcNOCIn");
-    Progress(ipNOC, 1000.0 * static_cast<double>(i) / static_cast<double>(values.size() - 1));
+    Progress(ipNOC, kReadEnd + (1000.0 - kReadEnd) * static_cast<double>(i) /
+                                   static_cast<double>(values.size() - 1));
   }
   return Result(Whole(multiple), "CalcNOCIn");
 }
@@ -318,7 +324,8 @@ std::string FuncLibOrvaneLite::CalcNOCIn(const StringList& List) {
 std::string FuncLibOrvaneLite::CalcNODIn(const StringList& List) {
   // Read straight into values: a detour through ExtremNum objects took 0.1 s without a yield for a list of
   // 32,766 numbers.
-  return Result(Whole(GreatestCommonDivisor(Operands(List, "CalcNODIn"), "CalcNODIn", StepHookFor(ipNOD))),
+  return Result(Whole(GreatestCommonDivisor(Operands(List, "CalcNODIn", ipNOD, kReadEnd), "CalcNODIn",
+                                            StepHookFor(ipNOD, kReadEnd, 1000.0))),
                 "CalcNODIn");
 }
 

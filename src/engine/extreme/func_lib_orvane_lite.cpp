@@ -67,11 +67,14 @@ ExtremeValue FuncLibOrvaneLite::Operand(std::string_view text, const char* sourc
   return extreme::ParseDecimal(text, ConversionPlaces(max_dev_conv_), StepHookFor(false));
 }
 
-std::vector<ExtremeValue> FuncLibOrvaneLite::Operands(const StringList& List, const char* source) {
+std::vector<ExtremeValue> FuncLibOrvaneLite::Operands(const StringList& List, const char* source, bool flag,
+                                                      double read_end) {
   std::vector<ExtremeValue> values;
-  values.reserve(static_cast<std::size_t>(std::max<int>(List.Count(), 0)));
-  for (int i = 1; i <= List.Count(); ++i) {
+  const int count = std::max<int>(List.Count(), 0);
+  values.reserve(static_cast<std::size_t>(count));
+  for (int i = 1; i <= count; ++i) {
     values.push_back(Operand(List.Item(static_cast<std::int16_t>(i)), source));
+    Progress(flag, read_end * i / count);
   }
   return values;
 }

@@ -58,7 +58,6 @@ class FuncLibOrvaneLite : public OperationFlags {
   // With no hook set nothing is called.
   void SetYieldHook(std::function<void()> hook) { yield_hook_ = std::move(hook); }
 
-
   // ---- Conversions ----
   // Decimal text to a new ExtremNum: whole digits exactly (zero is one zero digit), a fraction as at most
   // MaxDevConv + 1 base-256 digits, cut off, fewer when the expansion ends sooner.
@@ -144,7 +143,10 @@ class FuncLibOrvaneLite : public OperationFlags {
   std::string ResultCutAt(std::size_t places, const char* source,
                           const std::function<extreme::ExtremeValue(std::size_t)>& compute);
   // The value of each item of the list, in order.
-  std::vector<extreme::ExtremeValue> Operands(const StringList& List, const char* source);
+  // While flag is set, reading them publishes 0 to read_end thousandths: a long list of long fractions
+  // read to many places takes seconds before the operation itself starts.
+  std::vector<extreme::ExtremeValue> Operands(const StringList& List, const char* source, bool flag = false,
+                                              double read_end = 0.0);
   void Yield() const;
   void Progress(bool flag, double thousandths);
   // A kernel hook that yields and, while flag is set, publishes from..to thousandths of progress.

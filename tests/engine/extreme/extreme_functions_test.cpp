@@ -2,6 +2,7 @@
 // on the cases that pin down their digits and their failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <variant>
@@ -290,6 +291,20 @@ TEST(ExtremeProgressTest, LongOperationsPublishProgressAndCanBeCancelled) {
       EXPECT_EQ(error.Number(), ErrorNumber::kCancelled) << c.name;
     }
   }
+}
+
+// A long list of long fractions takes seconds to read: the bar moves while it is read, and never back.
+TEST(ExtremeProgressTest, ReadingAListMovesTheProgress) {
+  FuncLibOrvaneLite engine;
+  engine.iSumm = true;
+  StringList list;
+  for (const char* item : {"0.1", "0.2", "0.3"}) list.Add(item);
+  std::vector<int> seen;
+  engine.SetYieldHook([&] { seen.push_back(engine.StepCalculate()); });
+  engine.MidIn(list);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_GT(*std::max_element(seen.begin(), seen.end()), 0);
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
 }
 
 TEST(ExtremeListTest, DivisorOfExtremeNumbersTakesTheConvertedList) {
