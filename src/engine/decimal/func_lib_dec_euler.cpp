@@ -123,10 +123,12 @@ std::string FuncLibDec::ExponentIn(std::string_view Num, std::int16_t Exact) {
   const std::size_t shown = Exact >= 1 ? static_cast<std::size_t>(Exact) + 1 : 0;
   const double x = std::abs(TextToDouble(Num));
   const decimal::ScaledNumber power = decimal::ParseScaled(DelNull(Num));
-  // e^x has about x log10 e whole digits: a result sure to pass the limit is refused before any work, and
-  // e^-x below 10^-(shown + 1) cuts to zero.
+  // e^x has floor(x log10 e) + 1 whole digits (e^-x one, a zero), then the point and `shown` places: a text
+  // sure to pass the limit is refused before any work, and e^-x below 10^-(shown + 1) cuts to zero.
   const double whole_digits = x * kLog10OfE;
-  if (!power.negative && whole_digits > static_cast<double>(kMaxTextLength) + 1) {
+  const double least_whole_digits = power.negative ? 1.0 : std::floor(whole_digits * (1 - 1e-12)) + 1;
+  if (least_whole_digits + (shown > 0 ? static_cast<double>(shown) + 1 : 0.0) >
+      static_cast<double>(kMaxTextLength)) {
     decimal::Raise(ErrorNumber::kOverflow, "FuncLibDec.ExponentIn", "result longer than 32767 characters");
   }
   if (power.negative && whole_digits > static_cast<double>(shown) + 2) return FixedText({}, shown);
