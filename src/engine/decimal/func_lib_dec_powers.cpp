@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <utility>
@@ -85,6 +86,20 @@ double Log10(const ScaledNumber& x) {
 
 DecimalNatural PowerOfTen(std::size_t exponent) {
   return TimesPowerOfTen(DecimalNatural(1), exponent);
+}
+
+// log10 x to about 15 significant digits for x > 0, near one too: a double of x's leading digits keeps
+// log10 x only to about 2e-15 absolutely, all of it for x within 1e-15 of one, and a huge exponent
+// multiplies that error. There it is log1p(x - 1) / ln 10, from the exact difference.
+double Log10NearOne(const ScaledNumber& x) {
+  const double estimate = Log10(x);
+  if (std::abs(estimate) > 1e-3) return estimate;
+  const DecimalNatural one = PowerOfTen(x.scale);
+  const bool below = x.magnitude < one;
+  const DecimalNatural distance = below ? one - x.magnitude : x.magnitude - one;
+  if (distance.is_zero()) return 0.0;
+  const double d = std::pow(10.0, Log10(distance) - static_cast<double>(x.scale));
+  return std::log1p(below ? -d : d) / std::numbers::ln10;
 }
 
 // floor(value / 10^exponent).
@@ -304,7 +319,7 @@ class FractionalPower {
     // An exponent too large for a double times a base too close to 1 for one gives no estimate; the
     // bracketing then decides.
     const double ratio = std::pow(10.0, Log10(p) - Log10(q));
-    const double log10_x = Log10(x_);
+    const double log10_x = Log10NearOne(x_);
     log10_value_ = IsOne(x_) || log10_x == 0 ? 0.0 : ratio * log10_x;
   }
 

@@ -64,12 +64,19 @@ DecimalNatural MultiplyFixed(const DecimalNatural& a, const DecimalNatural& b, s
   return kernel::ShiftLimbsRight(a * b, limbs);
 }
 
-// The leading digits of n as a value in [1, 10).
+// The leading digits of n > 0 as a mantissa in [1, 10]. The power of ten comes from the exact digit count:
+// taken from the double, 16 or more leading nines (rounded up to a power of ten) would give 1 instead of
+// 9.99..., and every estimate "from above" built on it would be a factor of ten short. 10 itself comes only
+// from that rounding and is harmless.
 double LeadingMantissa(const DecimalNatural& n) {
   const auto limbs = n.limbs();
   double lead = limbs.back();
-  if (limbs.size() > 1) lead = lead * kernel::kDecimalBase + limbs[limbs.size() - 2];
-  return lead / std::pow(10.0, std::floor(std::log10(lead)));
+  int point = static_cast<int>(DigitCount(n) - kDigitsPerLimb * (limbs.size() - 1)) - 1;
+  if (limbs.size() > 1) {
+    lead = lead * kernel::kDecimalBase + limbs[limbs.size() - 2];
+    point += static_cast<int>(kDigitsPerLimb);
+  }
+  return lead / std::pow(10.0, point);
 }
 
 // p^k as factors below 10^9, for a prime p below 10: as many of the largest power as fit, then the rest.

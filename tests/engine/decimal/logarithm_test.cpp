@@ -353,6 +353,15 @@ TEST_F(LogarithmTest, MatchesMpfrOnLongResults) {
   // The natural logarithm takes e to the places its result needs, here 10,000.
   EXPECT_EQ(engine.NaturalLogIn("2", 10000), MpfrLogarithm("2", "e", 10000));
   EXPECT_EQ(engine.NaturalLogIn("0.0031", 3000), MpfrLogarithm("0.0031", "e", 3000));
+  // Reduced by 2^a 3^b 5^c 7^d, these leave a value whose series term starts with sixteen nines; a series
+  // length estimated a factor of ten short printed wrong last places.
+  for (const auto& [num, places] : std::vector<std::pair<std::string, std::int16_t>>{
+           {"1.4535793173042446207117139702354907335349106450676391127997603205242750043888071982081460247557360330",
+            300},
+           {"1.385225987692988449940615037304220946029302985449466138685022058221454385233763306302984722711836810",
+            1800}}) {
+    EXPECT_EQ(engine.NaturalLogIn(num, places), MpfrLogarithm(num, "e", places)) << places;
+  }
 }
 
 // The bound that NaturalLog reports must hold: |computed - ln x| <= error_ulps units of the last limb.
