@@ -402,8 +402,9 @@ DecimalNatural OverFactorRange(DecimalNatural n, std::uint64_t first, std::uint6
   return n;
 }
 
-// e^u = sum u^j / j! for 0 <= u <= 1/2, to `limbs` limbs, by rectangular splitting: with block size m, the
-// powers u .. u^m are formed once, block i is summed by Horner's rule with divisions by one limb,
+// e^u = sum u^j / j! for 0 <= u < ln 2 / 2 (NaturalExp halves at least once), to `limbs` limbs, by
+// rectangular splitting: with block size m, the powers u .. u^m are formed once, block i is summed by
+// Horner's rule with divisions by one limb,
 //   B_i = u^0 + u^1 / (im + 1) (1 + u / (im + 2) (1 + ...)),
 // and the blocks are joined by Horner's rule in u^m: S_i = B_i + S_(i+1) u^m / ((im + 1) ... (im + m)).
 // Block i weighs W_i = u^(im) / (im)! in the sum, so it is summed and joined only to the limbs that reach
