@@ -70,6 +70,9 @@ TEST(Console, PrintsTheResultsUsersExpect) {
       // A base within 1e-15 of one under a huge exponent: its size is estimated from x - 1.
       {{"--rad", "19", "0.9999999999999978", "^", "20409485045810000.123", "="}, "0.00000000000000000003"},
       {{"--dev", "3", "1.0000000000000042", "^", "-10690572000000000.123", "="}, "0.0000000000000000000316"},
+      // (1 + 10^-30)^(10^30 + 1/2): a whole part past the bracketing's reach takes exp(y ln x).
+      {{"--rad", "12", "1." + std::string(29, '0') + "1", "^", "1" + std::string(30, '0') + ".5", "="},
+       "2.718281828459"},
       // Long exponents go through exp(y ln x) with a proven bound, as does e^x of a fractional x.
       {{"--rad", "30", "2", "^", "1.0115244939092668587840391874925193671923841720394857102938475610298", "="},
        "2.016040322039041416175223490364"},

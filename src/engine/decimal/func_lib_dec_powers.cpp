@@ -63,6 +63,9 @@ constexpr std::size_t kMaxDirectRootLimbs = 100'000;
 constexpr std::uint64_t kRootPathDenominator = 100;
 constexpr std::uint64_t kLongRootPathDenominator = 100'000;
 constexpr std::size_t kLongRootPathPlaces = 10'000;
+// A whole part of the exponent past this takes exp(y ln x) whatever q is: the bracketing's binary powering
+// grows its error by the whole part, which only a base within about 10^-15 of one keeps inside the limit.
+constexpr std::uint64_t kMaxRootPathWhole = std::uint64_t{1} << 32;
 
 // ---- Numbers ----
 
@@ -398,7 +401,8 @@ class FractionalPower {
   std::optional<DecimalNatural> ExpLogTruncated(std::size_t places, bool reciprocal) const {
     namespace logarithm = decimal::logarithm;
     const auto q = ToWord(q_);
-    if (q &&
+    const auto whole = ToWord(whole_);
+    if (q && whole && *whole <= kMaxRootPathWhole &&
         (*q < kRootPathDenominator || (*q < kLongRootPathDenominator && places >= kLongRootPathPlaces))) {
       return std::nullopt;
     }
