@@ -155,7 +155,7 @@ thread_local std::vector<Word> work_space;
 // [0, 2p) stay there.
 void forward_transform(const Prime& prime, Word* x, std::size_t n, const Twiddle* twiddle) {
   const Word twice = 2 * prime.value();
-  for (std::size_t half = n / 2; half >= 1; half /= 2) {
+  for (std::size_t half = n / 2; half >= 2; half /= 2) {
     const Twiddle* w = twiddle + half;
     for (Word* low = x; low != x + n; low += 2 * half) {
       Word* high = low + half;
@@ -167,13 +167,27 @@ void forward_transform(const Prime& prime, Word* x, std::size_t n, const Twiddle
       }
     }
   }
+  // The last level's only factor is 1.
+  for (Word* pair = x; pair != x + n; pair += 2) {
+    const Word u = pair[0];
+    const Word v = pair[1];
+    pair[0] = reduce_once(u + v, twice);
+    pair[1] = reduce_once(u - v + twice, twice);
+  }
 }
 
 // Decimation in time with the inverse roots: undoes forward_transform, times n. Values in [0, 4p) stay
 // there.
 void inverse_transform(const Prime& prime, Word* x, std::size_t n, const Twiddle* twiddle) {
   const Word twice = 2 * prime.value();
-  for (std::size_t half = 1; half < n; half *= 2) {
+  // The first level's only factor is 1.
+  for (Word* pair = x; pair != x + n; pair += 2) {
+    const Word u = reduce_once(pair[0], twice);
+    const Word v = reduce_once(pair[1], twice);
+    pair[0] = u + v;
+    pair[1] = u - v + twice;
+  }
+  for (std::size_t half = 2; half < n; half *= 2) {
     const Twiddle* w = twiddle + half;
     for (Word* low = x; low != x + n; low += 2 * half) {
       Word* high = low + half;
