@@ -3,6 +3,7 @@
 //   kernel_bench --benchmark_filter='Decimal'       ours, radix 10^9
 //   kernel_bench --benchmark_filter='Gmp'           GMP, same bit lengths as the 10^9 runs
 //   kernel_bench --benchmark_filter='Threshold'     base case against one step of the faster algorithm
+//   kernel_bench --benchmark_filter='Transform'     one Karatsuba step against the transform
 #include <benchmark/benchmark.h>
 #include <gmp.h>
 
