@@ -3,6 +3,7 @@
 //   kernel_bench --benchmark_filter='Decimal'       ours, radix 10^9
 //   kernel_bench --benchmark_filter='Gmp'           GMP, same bit lengths as the 10^9 runs
 //   kernel_bench --benchmark_filter='Threshold'     base case against one step of the faster algorithm
+//   kernel_bench --benchmark_filter='Transform'     one Karatsuba step against the transform
 #include <benchmark/benchmark.h>
 #include <gmp.h>
 
@@ -13,6 +14,7 @@
 #include "kernel/divide.h"
 #include "kernel/multiply.h"
 #include "kernel/natural.h"
+#include "kernel/transform_multiply.h"
 
 namespace ovn::kernel {
 namespace {
@@ -90,7 +92,7 @@ void BM_DivModGmp(benchmark::State& state) {
 }
 
 // The threshold runs: range(0) is the operand length, range(1) picks the algorithm (0 the base case, 1 one
-// step of the faster one).
+// step of the faster one, 2 the transform for products and squares).
 template <std::uint64_t Base>
 void BM_MulThreshold(benchmark::State& state) {
   const auto n = static_cast<std::size_t>(state.range(0));
@@ -102,8 +104,10 @@ void BM_MulThreshold(benchmark::State& state) {
   for (auto _ : state) {
     if (state.range(1) == 0) {
       multiply_basecase<Base>(r.data(), a.limbs().data(), n, b.limbs().data(), n);
-    } else {
+    } else if (state.range(1) == 1) {
       multiply_karatsuba<Base>(r.data(), a.limbs().data(), n, b.limbs().data(), n, scratch.data());
+    } else {
+      multiply_transform<Base>(r.data(), a.limbs().data(), n, b.limbs().data(), n);
     }
     benchmark::DoNotOptimize(r.data());
   }
@@ -119,8 +123,10 @@ void BM_SquareThreshold(benchmark::State& state) {
   for (auto _ : state) {
     if (state.range(1) == 0) {
       square_basecase<Base>(r.data(), a.limbs().data(), n);
-    } else {
+    } else if (state.range(1) == 1) {
       square_karatsuba<Base>(r.data(), a.limbs().data(), n, scratch.data());
+    } else {
+      multiply_transform<Base>(r.data(), a.limbs().data(), n, a.limbs().data(), n);
     }
     benchmark::DoNotOptimize(r.data());
   }
@@ -146,6 +152,14 @@ void BM_DivideThreshold(benchmark::State& state) {
       divide_recursive<Base>(q.data(), work.data(), 2 * n, d.data(), n, scratch.data());
     }
     benchmark::DoNotOptimize(q.data());
+  }
+}
+
+// One Karatsuba step against the transform; the transform's length doubles just past each power of two.
+void TransformThresholdLengths(benchmark::internal::Benchmark* b) {
+  for (int n : {256, 257, 384, 512, 513, 768, 1024, 1025, 1536, 2048, 2049, 2304, 3072, 4608}) {
+    b->Args({n, 1});
+    b->Args({n, 2});
   }
 }
 
@@ -179,6 +193,18 @@ BENCHMARK_TEMPLATE(BM_MulThreshold, kDecimal)->Name("Threshold/Decimal/Mul")->Ap
 BENCHMARK_TEMPLATE(BM_SquareThreshold, kDecimal)->Name("Threshold/Decimal/Square")->Apply(ThresholdLengths);
 BENCHMARK_TEMPLATE(BM_DivideThreshold, kDecimal)->Name("Threshold/Decimal/Divide")->Apply(ThresholdLengths);
 BENCHMARK_TEMPLATE(BM_MulThreshold, kBinary)->Name("Threshold/Binary/Mul")->Apply(ThresholdLengths);
+BENCHMARK_TEMPLATE(BM_MulThreshold, kDecimal)
+    ->Name("Threshold/Decimal/MulTransform")
+    ->Apply(TransformThresholdLengths);
+BENCHMARK_TEMPLATE(BM_SquareThreshold, kDecimal)
+    ->Name("Threshold/Decimal/SquareTransform")
+    ->Apply(TransformThresholdLengths);
+BENCHMARK_TEMPLATE(BM_MulThreshold, kBinary)
+    ->Name("Threshold/Binary/MulTransform")
+    ->Apply(TransformThresholdLengths);
+BENCHMARK_TEMPLATE(BM_SquareThreshold, kBinary)
+    ->Name("Threshold/Binary/SquareTransform")
+    ->Apply(TransformThresholdLengths);
 BENCHMARK_TEMPLATE(BM_SquareThreshold, kBinary)->Name("Threshold/Binary/Square")->Apply(ThresholdLengths);
 BENCHMARK_TEMPLATE(BM_DivideThreshold, kBinary)->Name("Threshold/Binary/Divide")->Apply(ThresholdLengths);
 

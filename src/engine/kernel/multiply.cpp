@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cassert>
+#include <vector>
 
 #include "kernel/limbs.h"
+#include "kernel/transform_multiply.h"
 
 namespace ovn::kernel {
 namespace {
@@ -269,6 +272,16 @@ void add_karatsuba_middle(Limb* r, std::size_t rn, std::size_t h, const Limb* mi
   assert(top == 0);
 }
 
+// r[offset..offset + bn + slice) = r[offset..offset + bn) + product[0..bn + slice), where r holds the
+// products of the slices of a below offset (times b, bn limbs) and product is the next slice's.
+template <std::uint64_t Base>
+void add_slice_product(Limb* r, std::size_t offset, const Limb* product, std::size_t bn, std::size_t slice) {
+  const Limb carry = add_n<Base>(r + offset, r + offset, product, bn);
+  std::copy_n(product + bn, slice, r + offset + bn);
+  [[maybe_unused]] const Limb top = add_1<Base>(r + offset + bn, r + offset + bn, slice, carry);
+  assert(top == 0);
+}
+
 // a (an limbs) times a shorter b, in slices of a as long as b.
 template <std::uint64_t Base>
 void multiply_unbalanced(Limb* r, const Limb* a, std::size_t an, const Limb* b, std::size_t bn,
@@ -278,11 +291,35 @@ void multiply_unbalanced(Limb* r, const Limb* a, std::size_t an, const Limb* b, 
   for (std::size_t offset = bn; offset < an; offset += bn) {
     const std::size_t slice = std::min(bn, an - offset);
     multiply<Base>(product, a + offset, slice, b, bn, scratch + 2 * bn);
-    const Limb carry = add_n<Base>(r + offset, r + offset, product, bn);
-    std::copy_n(product + bn, slice, r + offset + bn);
-    [[maybe_unused]] const Limb top = add_1<Base>(r + offset + bn, r + offset + bn, slice, carry);
-    assert(top == 0);
+    add_slice_product<Base>(r, offset, product, bn, slice);
   }
+}
+
+// Whether the transform, given a product past its threshold, beats Karatsuba: its time doubles at each
+// power of two points, so it pays for a product that fills most of its transform, or that multiply_long
+// splits, or that is long enough to win at any fill.
+constexpr bool transform_pays(std::size_t an, std::size_t bn) {
+  const std::size_t points = std::bit_ceil(an + bn - 1);
+  return an + bn - 1 >= points / 4 * 3 || an + bn - 1 <= points / 2 + points / 16 ||
+         std::min(an, bn) >= kTransformAnyFillThreshold;
+}
+
+// The transform takes a power of two points, at least an + bn - 1, for an >= bn. Just past a power, the
+// low limbs of a that fill the shorter transform exactly go through it and the few left over make a thin
+// product: about half the time of the transform twice as long.
+template <std::uint64_t Base>
+void multiply_long(Limb* r, const Limb* a, std::size_t an, const Limb* b, std::size_t bn, Limb* scratch) {
+  const std::size_t points = std::bit_floor(an + bn - 1);
+  const std::size_t excess = an + bn - 1 - points;
+  if (excess == 0 || excess > points / 8) {
+    multiply_transform<Base>(r, a, an, b, bn);
+    return;
+  }
+  const std::size_t low = an - excess;  // low + bn - 1 == points
+  multiply_transform<Base>(r, a, low, b, bn);
+  std::vector<Limb> product(excess + bn);
+  multiply<Base>(product.data(), a + low, excess, b, bn, scratch);
+  add_slice_product<Base>(r, low, product.data(), bn, excess);
 }
 
 }  // namespace
@@ -370,6 +407,8 @@ void multiply(Limb* r, const Limb* a, std::size_t an, const Limb* b, std::size_t
     square<Base>(r, a, an, scratch);
   } else if (bn < kKaratsubaThreshold<Base>) {
     multiply_basecase<Base>(r, a, an, b, bn);
+  } else if (bn >= kTransformThreshold<Base> && transform_pays(an, bn)) {
+    multiply_long<Base>(r, a, an, b, bn, scratch);
   } else if (bn <= (an + 1) / 2) {
     multiply_unbalanced<Base>(r, a, an, b, bn, scratch);
   } else {
@@ -381,6 +420,8 @@ template <std::uint64_t Base>
 void square(Limb* r, const Limb* a, std::size_t n, Limb* scratch) {
   if (n < kKaratsubaSquareThreshold<Base>) {
     square_basecase<Base>(r, a, n);
+  } else if (n >= kTransformSquareThreshold<Base> && transform_pays(n, n)) {
+    multiply_long<Base>(r, a, n, a, n, scratch);
   } else {
     square_karatsuba<Base>(r, a, n, scratch);
   }

@@ -1,9 +1,11 @@
-// Products and squares, both radixes, against GMP; the base case and Karatsuba at their threshold.
+// Products and squares, both radixes, against GMP; the base case, Karatsuba and the transform at their
+// thresholds, and the transform by itself on every shape.
 #include "kernel/multiply.h"
 
 #include <gtest/gtest.h>
 
 #include "kernel/natural.h"
+#include "kernel/transform_multiply.h"
 #include "oracle.h"
 
 namespace ovn::kernel {
@@ -28,6 +30,7 @@ template <typename N>
 class MultiplyTest : public ::testing::Test {};
 TYPED_TEST_SUITE(MultiplyTest, testing::NaturalTypes, testing::BaseNames);
 
+// a * b (through multiply(), or square() when a is b) and multiply_transform() on the same operands.
 template <std::uint64_t Base>
 void ExpectProductMatchesGmp(const Natural<Base>& a, const Natural<Base>& b) {
   Mpz za;
@@ -37,11 +40,16 @@ void ExpectProductMatchesGmp(const Natural<Base>& a, const Natural<Base>& b) {
   ToMpz(zb, b);
   mpz_mul(expected, za, zb);
   EXPECT_TRUE(Matches(a * b, expected));
+  if (a.is_zero() || b.is_zero()) return;
+  std::vector<Limb> product(a.size() + b.size());
+  multiply_transform<Base>(product.data(), a.limbs().data(), a.size(), b.limbs().data(), b.size());
+  EXPECT_TRUE(Matches(Natural<Base>::FromLimbs(std::move(product)), expected)) << "transform";
 }
 
 TYPED_TEST(MultiplyTest, ProductsMatchGmp) {
   constexpr auto kBase = TypeParam::kBase;
   constexpr std::size_t t = kKaratsubaThreshold<kBase>;
+  constexpr std::size_t u = kTransformThreshold<kBase>;
   const Lengths cases[] = {
       {0, 0},
       {0, 5},
@@ -70,7 +78,15 @@ TYPED_TEST(MultiplyTest, ProductsMatchGmp) {
       {4000, 1},
       {4000, 333},
       {4000, 2001},
-      {3999, 4000}};
+      {3999, 4000},
+      // Both sides of the transform threshold; lengths whose product just fills or just passes a power of
+      // two points.
+      {u - 1, u - 1},
+      {u, u},
+      {u + 1, u - 1},
+      {1024, 1025},
+      {1025, 1024},
+      {4 * u, u}};
   std::mt19937_64 rng(kSeed);
   for (const auto& lengths : cases) {
     for (auto shape : kShapes) {
@@ -87,18 +103,15 @@ TYPED_TEST(MultiplyTest, ProductsMatchGmp) {
 TYPED_TEST(MultiplyTest, SquaresMatchGmp) {
   constexpr auto kBase = TypeParam::kBase;
   constexpr std::size_t t = kKaratsubaSquareThreshold<kBase>;
-  // Both sides of the threshold, and squares from several levels of Karatsuba.
-  const std::size_t lengths[] = {1, 2, 3, 4, t - 1, t, t + 1, 2 * t - 1, 2 * t, 2 * t + 1, 1778, 4000};
+  constexpr std::size_t u = kTransformSquareThreshold<kBase>;
+  // Both sides of the thresholds, and squares from several levels of Karatsuba.
+  const std::size_t lengths[] = {1, 2, 3, 4, t - 1, t, t + 1, 2 * t - 1, 2 * t, 2 * t + 1, 1778, u - 1, u};
   std::mt19937_64 rng(kSeed);
   for (std::size_t n : lengths) {
     for (auto shape : kShapes) {
       SCOPED_TRACE(::testing::Message() << "seed " << kSeed << ", " << n << " limbs, " << ShapeName(shape));
       const auto a = MakeNatural<kBase>(n, shape, rng);
-      Mpz za;
-      Mpz expected;
-      ToMpz(za, a);
-      mpz_mul(expected, za, za);
-      EXPECT_TRUE(Matches(a * a, expected));  // one object twice: the squaring path
+      ExpectProductMatchesGmp(a, a);  // one object twice: the squaring paths
     }
   }
 }
@@ -127,6 +140,34 @@ TYPED_TEST(MultiplyTest, BasecaseAndKaratsubaAgreeAroundThresholds) {
         EXPECT_EQ(actual, expected) << "square base case";
         square_karatsuba<kBase>(actual.data(), x, n, scratch.data());
         EXPECT_EQ(actual, expected) << "Karatsuba square";
+      }
+    }
+  }
+}
+
+// The transform by itself against Karatsuba (checked against GMP above) around the transform's
+// thresholds, where multiply() and square() may take either.
+TYPED_TEST(MultiplyTest, TransformAndKaratsubaAgreeAroundThresholds) {
+  constexpr auto kBase = TypeParam::kBase;
+  std::mt19937_64 rng(kSeed);
+  for (std::size_t threshold :
+       {kTransformThreshold<kBase>, kTransformSquareThreshold<kBase>, kTransformAnyFillThreshold}) {
+    for (std::size_t n = threshold - 1; n <= threshold + 1; ++n) {
+      for (auto shape : {Shape::kRandom, Shape::kAllMax}) {
+        SCOPED_TRACE(::testing::Message() << "seed " << kSeed << ", " << n << " limbs, " << ShapeName(shape));
+        const auto a = MakeNatural<kBase>(n, shape, rng);
+        const auto b = MakeNatural<kBase>(n, shape, rng);
+        const Limb* x = a.limbs().data();
+        const Limb* y = b.limbs().data();
+        std::vector<Limb> scratch(multiply_scratch_size(n));
+        std::vector<Limb> expected(2 * n);
+        std::vector<Limb> actual(2 * n);
+        multiply_karatsuba<kBase>(expected.data(), x, n, y, n, scratch.data());
+        multiply_transform<kBase>(actual.data(), x, n, y, n);
+        EXPECT_EQ(actual, expected) << "product";
+        square_karatsuba<kBase>(expected.data(), y, n, scratch.data());
+        multiply_transform<kBase>(actual.data(), y, n, y, n);
+        EXPECT_EQ(actual, expected) << "square";
       }
     }
   }
