@@ -418,33 +418,18 @@ class FractionalPower {
       const double t_digits = static_cast<double>(places) + guard + std::max(0.0, log10_result);
       const auto log_limbs =
           static_cast<std::size_t>(std::ceil((t_digits + log10_exponent + 4) / kDigitsPerLimb));
-      const logarithm::Bounded ln_x =
-          logarithm::NaturalLog(x_, log_limbs, kernel::Within(pass_step, 0.0, 0.4));
-      // t = ln x p / q cut off (1 ulp), its error the log's times p / q rounded up, plus that ulp; limbs
-      // dropped (2 ulps each: the cut and the error's) while the error takes more than two limbs.
-      logarithm::Bounded t{ln_x.negative != reciprocal, kernel::DivMod(ln_x.magnitude * p_, q_).quotient, 0};
-      DecimalNatural error =
-          kernel::DivMod(DecimalNatural(ln_x.error_ulps) * p_ + q_, q_).quotient + DecimalNatural(1);
-      std::size_t t_limbs = log_limbs;
-      for (; error.size() > 2 && t_limbs > 0; --t_limbs) {
-        t.magnitude = kernel::ShiftLimbsRight(t.magnitude, 1);
-        error = kernel::ShiftLimbsRight(error, 1) + DecimalNatural(2);
-      }
-      // Past |t| = 10^5, e^t is far beyond the text limit or below any place: an exponent too large for the
-      // double estimate (a base too close to one for it) is left to the bracketing, which refuses it.
-      if (error.size() > 2 || Log10(t.magnitude) > 5 + static_cast<double>(kDigitsPerLimb * t_limbs)) {
-        return std::nullopt;
-      }
-      t.error_ulps = error.low_u64();
       const std::size_t limbs =
           static_cast<std::size_t>(std::ceil((static_cast<double>(places) + guard) / kDigitsPerLimb));
-      const logarithm::Bounded v =
-          logarithm::NaturalExp(t, t_limbs, limbs, kernel::Within(pass_step, 0.4, 1.0));
-      const DecimalNatural slack(v.error_ulps);
-      if (v.magnitude <= slack) continue;
+      const std::optional<logarithm::Bounded> v =
+          logarithm::PowerByLogarithm(x_, p_, q_, reciprocal, log_limbs, limbs, pass_step);
+      // Past |t| = 10^5, e^t is far beyond the text limit or below any place: an exponent too large for the
+      // double estimate (a base too close to one for it) is left to the bracketing, which refuses it.
+      if (!v) return std::nullopt;
+      const DecimalNatural slack(v->error_ulps);
+      if (v->magnitude <= slack) continue;
       const std::size_t drop = kDigitsPerLimb * limbs - places;
-      DecimalNatural digits = DropDigits(v.magnitude - slack, drop);
-      if (digits == DropDigits(v.magnitude + slack, drop)) return digits;
+      DecimalNatural digits = DropDigits(v->magnitude - slack, drop);
+      if (digits == DropDigits(v->magnitude + slack, drop)) return digits;
     }
     return std::nullopt;
   }

@@ -539,6 +539,27 @@ Bounded NaturalExp(const Bounded& t, std::size_t t_limbs, std::size_t limbs, con
   return result;
 }
 
+std::optional<Bounded> PowerByLogarithm(const ScaledNumber& x, const DecimalNatural& p,
+                                        const DecimalNatural& q, bool reciprocal, std::size_t log_limbs,
+                                        std::size_t limbs, const StepHook& on_step) {
+  const Bounded ln_x = NaturalLog(x, log_limbs, Within(on_step, 0.0, 0.4));
+  // t = ln x p / q cut off (1 ulp), its error the log's times p / q rounded up, plus that ulp; limbs
+  // dropped (2 ulps each: the cut and the error's) while the error takes more than two limbs.
+  Bounded t{ln_x.negative != reciprocal, kernel::DivMod(ln_x.magnitude * p, q).quotient, 0};
+  DecimalNatural error =
+      kernel::DivMod(DecimalNatural(ln_x.error_ulps) * p + q, q).quotient + DecimalNatural(1);
+  std::size_t t_limbs = log_limbs;
+  for (; error.size() > 2 && t_limbs > 0; --t_limbs) {
+    t.magnitude = kernel::ShiftLimbsRight(t.magnitude, 1);
+    error = kernel::ShiftLimbsRight(error, 1) + DecimalNatural(2);
+  }
+  if (error.size() > 2 || Log10(t.magnitude) > 5 + static_cast<double>(kDigitsPerLimb * t_limbs)) {
+    return std::nullopt;
+  }
+  t.error_ulps = error.low_u64();
+  return NaturalExp(t, t_limbs, limbs, Within(on_step, 0.4, 1.0));
+}
+
 std::size_t DigitCount(const DecimalNatural& n) {
   if (n.is_zero()) return 0;
   std::size_t digits = kDigitsPerLimb * (n.size() - 1);

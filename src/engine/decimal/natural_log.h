@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "decimal/decimal_text.h"
 #include "kernel/step_hook.h"
@@ -32,6 +33,14 @@ Bounded NaturalLog(const ScaledNumber& x, std::size_t limbs, const kernel::StepH
 // on_step as for NaturalLog.
 Bounded NaturalExp(const Bounded& t, std::size_t t_limbs, std::size_t limbs,
                    const kernel::StepHook& on_step = {});
+
+// x^(p/q), or with `reciprocal` x^(-p/q), as e^t for t = +-(p/q) ln x, ln x taken to log_limbs and the power
+// to `limbs` fraction limbs, for x > 0 and p, q > 0; the bound covers every step. Nothing when |t| passes
+// 10^5 (a power far beyond any text or below any place) or when the logarithm's error times p/q does not
+// fit two limbs. on_step as for NaturalLog.
+std::optional<Bounded> PowerByLogarithm(const ScaledNumber& x, const DecimalNatural& p, const DecimalNatural& q,
+                                        bool reciprocal, std::size_t log_limbs, std::size_t limbs,
+                                        const kernel::StepHook& on_step = {});
 
 // The number of decimal digits of n (0 for zero).
 std::size_t DigitCount(const DecimalNatural& n);

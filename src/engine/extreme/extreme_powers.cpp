@@ -20,7 +20,9 @@
 #include <string>
 #include <utility>
 
+#include "decimal/natural_log.h"
 #include "extreme/func_lib_orvane_lite.h"
+#include "kernel/radix.h"
 #include "kernel/roots.h"
 
 namespace ovn {
@@ -34,6 +36,8 @@ constexpr std::size_t kLimbBits = 32;
 // Bits computed beyond those the cut-off needs; the bounds then settle unless the true value lies within
 // about 2^-64 of a cut-off point.
 constexpr std::size_t kGuardBits = 64;
+// Fraction bits of an exponent from which a power takes e^(y ln a) rather than a square root per bit.
+constexpr std::size_t kExpLogExponentBits = 256;
 
 [[noreturn]] void Fail(ErrorNumber number, const char* source, const char* description) {
   throw RuntimeError(number, std::string("FuncLibOrvaneLite.") + source, description);
@@ -198,6 +202,49 @@ ExtremeValue CutAt(ExtremeValue exact, std::size_t places) {
   return exact;
 }
 
+// ---- Long exponents: e^(y ln a) ----
+//
+// An exponent of k fraction bits costs k square roots at the full precision. Past kExpLogExponentBits the
+// decimal engine's bounded logarithm and exponential give a^(p / 2^k) = e^((p / 2^k) ln a) instead, and the
+// cut is settled when both ends of the result's bound cut the same way, at one of two precisions; a value
+// too near a cut point for them is left to the roots.
+
+// floor(a^(+-p / 2^k) 256^places) as e^t, or nothing when the bounds do not settle it.
+std::optional<BinaryNatural> ExpLogCut(const ExtremeValue& a, const BinaryFraction& f, bool negative,
+                                       double log2_power, std::size_t places, const StepHook& on_step) {
+  // a = m / 256^d is m 5^(8d) / 10^(8d) exactly.
+  const std::size_t scale = 8 * a.places;
+  const decimal::ScaledNumber x{false, kernel::ToDecimal(a.magnitude * kernel::Pow(BinaryNatural{5}, scale)),
+                                scale};
+  const DecimalNatural p = kernel::ToDecimal(f.p);
+  const DecimalNatural q = kernel::ToDecimal(ShiftBitsLeft(One(), f.k));
+  // Decimal digits of one unit of the cut, of the result's whole part and of the exponent (from above).
+  const double cut_digits = 8.0 * static_cast<double>(places) / kLog2Of10;
+  const double whole_digits = std::max(0.0, (negative ? -log2_power : log2_power) / kLog2Of10);
+  const double exponent_digits =
+      std::max(0.0, (static_cast<double>(BitLength(f.p)) - static_cast<double>(f.k)) / kLog2Of10 + 1);
+  double progress = 0;
+  for (const double guard : {9.0, 40.0}) {
+    const StepHook pass_step = kernel::Within(on_step, progress, progress + 0.5);
+    progress += 0.5;
+    const auto limbs = static_cast<std::size_t>(std::ceil((cut_digits + guard) / 9));
+    // t is wanted within 10^-(cut + guard) / max(V, 1); the logarithm's error grows p / q times in t.
+    const auto log_limbs =
+        static_cast<std::size_t>(std::ceil((cut_digits + guard + whole_digits + exponent_digits + 4) / 9));
+    const auto v = decimal::logarithm::PowerByLogarithm(x, p, q, negative, log_limbs, limbs, pass_step);
+    if (!v) return std::nullopt;
+    const DecimalNatural slack(v->error_ulps);
+    if (v->magnitude <= slack) continue;
+    const BinaryNatural unit = kernel::ToBinary(kernel::ShiftLimbsLeft(DecimalNatural(1), limbs));
+    const auto cut = [&](const DecimalNatural& bound) {
+      return kernel::DivMod(ShiftDigitsLeft(kernel::ToBinary(bound), places), unit).quotient;
+    };
+    BinaryNatural low = cut(v->magnitude - slack);
+    if (low == cut(v->magnitude + slack)) return low;
+  }
+  return std::nullopt;
+}
+
 // a^|exponent| for a > 0, cut off after `places` digits, or for a negative exponent its reciprocal so cut
 // off; log2_power is log2 a^|exponent|.
 ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent, double log2_power,
@@ -206,6 +253,11 @@ ExtremeValue FractionalPower(const ExtremeValue& a, const ExtremeValue& exponent
   if (auto exact = RationalPower(a, f, source)) {
     if (exponent.negative) return TruncatedQuotient(FromInteger(1), *exact, places);
     return CutAt(*exact, places);
+  }
+  if (f.k > kExpLogExponentBits) {
+    if (auto digits = ExpLogCut(a, f, exponent.negative, log2_power, places, on_step)) {
+      return {false, std::move(*digits), places, true};
+    }
   }
   const auto w = Word(ShiftBitsRight(f.p, f.k));
   if (!w) Fail(ErrorNumber::kOverflow, source, "the exponent is too long");

@@ -467,8 +467,8 @@ TEST(ExtremeFunctionsOracleTest, RootsNearATextsLastPlaceMatchMpfr) {
 // bounds of the chained square roots that hold let the loop see that it cannot tell yet.
 TEST(ExtremeFunctionsOracleTest, FractionalPowersNearACutOffPointAreCutCorrectly) {
   constexpr std::size_t kExact = 20;
-  mpz_t base, expected;
-  mpz_inits(base, expected, nullptr);
+  mpz_t base, expected, exponent;
+  mpz_inits(base, expected, exponent, nullptr);
   for (const unsigned long e : {240, 260, 280, 300, 320}) {
     for (const bool above : {true, false}) {
       mpz_set_ui(expected, 3);
@@ -489,7 +489,26 @@ TEST(ExtremeFunctionsOracleTest, FractionalPowersNearACutOffPointAreCutCorrectly
           << (above ? "above" : "below") << ", E " << e;
     }
   }
-  mpz_clears(base, expected, nullptr);
+  // (v^4)^(1/4 +- 2^-2000): an exponent of 2,000 bits takes e^(y ln a), whose bounds cannot tell the power
+  // from v here, so the roots decide; v^4 is below one, so the larger exponent gives just below v.
+  for (const bool above : {true, false}) {
+    mpz_set_ui(expected, 3);
+    mpz_mul_2exp(expected, expected, 8 * kExact - 10);
+    mpz_add_ui(expected, expected, 12345);
+    mpz_pow_ui(base, expected, 4);
+    mpz_set_ui(exponent, 1);
+    mpz_mul_2exp(exponent, exponent, 1998);
+    (above ? mpz_add_ui : mpz_sub_ui)(exponent, exponent, 1);
+    if (above) mpz_sub_ui(expected, expected, 1);
+    FuncLibOrvaneLite engine;
+    engine.MaxDevConv(250);
+    engine.RadExact(static_cast<std::int16_t>(kExact));
+    engine.FirstNum(DyadicText(base, 4 * kExact));
+    engine.SecondNum(DyadicText(exponent, 250));
+    EXPECT_TRUE(testing::ShowsValue(engine.StepIn(), testing::DyadicValue(expected, kExact)))
+        << (above ? "above" : "below") << " a quarter";
+  }
+  mpz_clears(base, expected, exponent, nullptr);
 }
 
 }  // namespace
