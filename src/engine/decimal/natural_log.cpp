@@ -291,6 +291,25 @@ DecimalNatural BlockSum(const std::vector<DecimalNatural>& powers, std::size_t f
   return sum;
 }
 
+// u^0 .. u^count at `limbs` limbs, each cut once, publishing r / steps after u^r: the powers that
+// rectangular splitting forms first.
+std::vector<DecimalNatural> PowersOf(const DecimalNatural& u, std::size_t count, std::size_t limbs,
+                                     const StepHook& on_step, double steps) {
+  std::vector<DecimalNatural> powers{One(limbs)};
+  for (std::size_t r = 1; r <= count; ++r) {
+    powers.push_back(MultiplyFixed(powers.back(), u, limbs));
+    if (on_step) on_step(static_cast<double>(r) / steps);
+  }
+  return powers;
+}
+
+// The low limbs a series stage whose weight is 10^-weight_digits can drop and still reach the result to
+// its last limb, keeping one more.
+std::size_t LimbsOutOfReach(double weight_digits, std::size_t limbs) {
+  return std::min(limbs,
+                  static_cast<std::size_t>(std::max(0.0, std::floor(weight_digits / kDigitsPerLimb) - 1)));
+}
+
 // sum u^j / (2j + 1) for 0 <= u < 10^-8 (the reduction leaves u below 3.4e-10), to `limbs` limbs, by
 // rectangular splitting: the powers u .. u^block are formed once, each block of terms then costs only
 // divisions by small numbers, and Horner's rule in u^block joins the blocks. Block i ends up scaled by
@@ -312,17 +331,12 @@ SeriesSum AtanhSeries(const DecimalNatural& u, std::size_t limbs, const StepHook
   const std::size_t blocks = (terms + block - 1) / block;
   // Progress counts multiplications: block for the powers, blocks - 1 for Horner's rule.
   const auto steps = static_cast<double>(block + blocks);
-  std::vector<DecimalNatural> powers{One(limbs)};
-  for (std::size_t r = 1; r <= block; ++r) {
-    powers.push_back(MultiplyFixed(powers.back(), u, limbs));
-    if (on_step) on_step(static_cast<double>(r) / steps);
-  }
+  const std::vector<DecimalNatural> powers = PowersOf(u, block, limbs, on_step, steps);
   DecimalNatural sum;  // the blocks after i, to sum_limbs limbs
   std::size_t sum_limbs = 0;
   for (std::size_t i = blocks; i-- > 0;) {
     const double weight_digits = static_cast<double>(i * block) * decay;
-    const auto drop = std::min(
-        limbs, static_cast<std::size_t>(std::max(0.0, std::floor(weight_digits / kDigitsPerLimb) - 1)));
+    const std::size_t drop = LimbsOutOfReach(weight_digits, limbs);
     const std::size_t first = i * block;
     DecimalNatural stage = BlockSum(powers, first, std::min(block, terms - first), drop);
     if (i + 1 < blocks) {
@@ -419,8 +433,7 @@ DecimalNatural OverFactorRange(DecimalNatural n, std::uint64_t first, std::uint6
 // 16 ulps from the first stage, at most 16 W_i for a later stage kept whole and at most 16 10^-9 for one
 // cut; with W_1 + W_2 + ... <= e^u - 1 < 0.42 and the tail below 0.1 ulp, within 26 ulps.
 SeriesSum ExpSeries(const DecimalNatural& u, std::size_t limbs, const StepHook& on_step) {
-  const DecimalNatural one = One(limbs);
-  if (u.is_zero()) return {one, 0};
+  if (u.is_zero()) return {One(limbs), 0};
   const double digits = static_cast<double>(kDigitsPerLimb * limbs);
   const double log10_u = Log10(u) - digits + 1e-9;  // from above
   const std::size_t terms = ExpTerms(log10_u, digits);
@@ -428,19 +441,14 @@ SeriesSum ExpSeries(const DecimalNatural& u, std::size_t limbs, const StepHook& 
       std::max<std::size_t>(2, static_cast<std::size_t>(std::sqrt(static_cast<double>(terms))));
   const std::size_t blocks = (terms + block - 1) / block;
   const auto steps = static_cast<double>(block + blocks);
-  std::vector<DecimalNatural> powers{one};
-  for (std::size_t r = 1; r <= block; ++r) {
-    powers.push_back(MultiplyFixed(powers.back(), u, limbs));
-    if (on_step) on_step(static_cast<double>(r) / steps);
-  }
+  const std::vector<DecimalNatural> powers = PowersOf(u, block, limbs, on_step, steps);
   DecimalNatural sum;  // the blocks after i, to sum_limbs limbs
   std::size_t sum_limbs = 0;
   for (std::size_t i = blocks; i-- > 0;) {
     const std::size_t first = i * block;
     const double weight_digits =
         std::lgamma(static_cast<double>(first) + 1) / kLn10 - static_cast<double>(first) * log10_u;
-    const auto drop = std::min(
-        limbs, static_cast<std::size_t>(std::max(0.0, std::floor(weight_digits / kDigitsPerLimb) - 1)));
+    const std::size_t drop = LimbsOutOfReach(weight_digits, limbs);
     const auto power = [&powers, drop](std::size_t r) { return kernel::ShiftLimbsRight(powers[r], drop); };
     const std::size_t count = std::min(block, terms - first);
     DecimalNatural stage = power(count - 1);  // T_r, from r = count - 1 down
